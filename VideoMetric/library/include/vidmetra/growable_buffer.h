@@ -1,0 +1,27 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace vidmetra {
+
+// A byte block that keeps its memory while asked for no more than it holds, so that frames and reader buffers
+// settle after the first frame of a file. Growing replaces the block by a new, zero-filled, 64-byte aligned one.
+class GrowableBuffer {
+ public:
+  // Returns the block, at least `size` bytes long; null only when the allocation fails.
+  uint8_t* Ensure(size_t size);
+  void Release();
+
+  uint8_t* data() const { return data_.get(); }
+  size_t capacity() const { return capacity_; }
+
+ private:
+  struct FreeDeleter {
+    void operator()(uint8_t* p) const;
+  };
+  std::unique_ptr<uint8_t, FreeDeleter> data_;
+  size_t capacity_ = 0;
+};
+
+}  // namespace vidmetra

@@ -1,0 +1,40 @@
+#include "vidmetra/metric_base.h"
+
+namespace vidmetra {
+
+MetricBase::MetricBase(const MetricParams& params)
+    : result_id_(TakeResultId()),
+      params_(params),
+      difference_map_(new float[static_cast<size_t>(params.width > 0 ? params.width : 0) *
+                                static_cast<size_t>(params.height > 0 ? params.height : 0)]()) {}
+
+ResultDescriptors MetricBase::DescribeResults(bool) { return {{result_id_, {0, 1}, ""}}; }
+
+FrameResult MetricBase::GetAverageResult(bool) {
+  // No frames gives 0 / 0: a NaN average, which the outputs show as such.
+  return {{result_id_, static_cast<float>(sum_ / count_)}};
+}
+
+int32_t MetricBase::GetInputCount(bool with_visualization) {
+  return with_visualization ? inputs_with_visualization_ : inputs_without_visualization_;
+}
+
+void MetricBase::AccumulateFrameValues(std::vector<float> values, bool) {
+  sum_ += values.at(0);
+  count_ += 1;
+}
+
+std::vector<int32_t> MetricBase::GetResultIds() { return {result_id_}; }
+
+FrameResult MetricBase::CompleteFrame(std::vector<float> values, VideoFrame* target) {
+  frame_value_ = values.at(0);
+  const std::vector<int32_t> ids = GetResultIds();
+  FrameResult result;
+  result.reserve(ids.size());
+  for (size_t i = 0; i < ids.size() && i < values.size(); ++i) result.push_back({ids[i], values[i]});
+  AccumulateFrameValues(std::move(values), target != nullptr);
+  if (target != nullptr) RenderVisualization(*target);
+  return result;
+}
+
+}  // namespace vidmetra
