@@ -1,0 +1,80 @@
+#pragma once
+// Runs one measurement: opens the inputs, checks sizes, creates and configures the metric, walks the frames,
+// stores every value in the ResultStore and reports each step to the run log. Never throws; failures are log
+// lines and status changes.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vidmetra/measurement_settings.h"
+#include "vidmetra/metric.h"
+#include "vidmetra/result_store.h"
+#include "vidmetra/sequence_reader.h"
+
+namespace vidmetra {
+
+// measurement: 2 every step succeeded, 1 something failed (or a reference run was stopped), 0 nothing measured.
+// visualization: 2 no problem, 1 the visualization file failed to open, 0 nothing measured.
+struct RunStatus {
+  int32_t measurement = 2;
+  int32_t visualization = 2;
+  bool operator==(const RunStatus&) const = default;
+};
+
+// The metric catalogue as the driver sees it.
+class MetricSource {
+ public:
+  virtual ~MetricSource() = default;
+  // 0 for an index outside the catalogue.
+  virtual int32_t InputCount(int32_t index, bool with_visualization) const = 0;
+  virtual std::string Title(int32_t index) const = 0;
+  virtual std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const = 0;
+};
+
+class FramePreparer {
+ public:
+  virtual ~FramePreparer() = default;
+  // Fills `planes` from a decoded frame with the request's component and colour matrix.
+  virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
+                       const MeasurementRequest& request) = 0;
+};
+
+class ReaderOpener {
+ public:
+  virtual ~ReaderOpener() = default;
+  // Null when the entry cannot be opened.
+  virtual std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) = 0;
+};
+
+class VisualizationOutput {
+ public:
+  virtual ~VisualizationOutput() = default;  // closes the file
+  virtual bool Open() = 0;
+  virtual std::string Path() const = 0;
+  virtual void WriteFrame(VideoFrame& image, int32_t frame_number, const FrameResult& result,
+                          const ResultStore& store) = 0;
+};
+
+class VisualizationFactory {
+ public:
+  virtual ~VisualizationFactory() = default;
+  virtual std::unique_ptr<VisualizationOutput> Create(const VisualizationSettings& settings,
+                                                      const std::vector<int32_t>& result_ids,
+                                                      const ResultStore& store) = 0;
+};
+
+struct DriverServices {
+  const MetricSource* metrics = nullptr;
+  FramePreparer* preparer = nullptr;
+  ReaderOpener* opener = nullptr;
+  VisualizationFactory* visualization = nullptr;  // may be absent: visualization then fails to open
+};
+
+bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services);
+bool RunSingleFileMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
+                       const DriverServices& services);
+bool RunReferenceMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
+                      const DriverServices& services);
+
+}  // namespace vidmetra
