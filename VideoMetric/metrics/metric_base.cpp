@@ -27,12 +27,18 @@ void MetricBase::AccumulateFrameValues(std::vector<float> values, bool) {
 std::vector<int32_t> MetricBase::GetResultIds() { return {result_id_}; }
 
 FrameResult MetricBase::CompleteFrame(std::vector<float> values, VideoFrame* target) {
-  frame_value_ = values.at(0);
+  const std::vector<float> reported = values;
+  return CompleteFrame(reported, std::move(values), target);
+}
+
+FrameResult MetricBase::CompleteFrame(const std::vector<float>& reported, std::vector<float> accumulated,
+                                      VideoFrame* target) {
+  frame_value_ = reported.at(0);
   const std::vector<int32_t> ids = GetResultIds();
   FrameResult result;
   result.reserve(ids.size());
-  for (size_t i = 0; i < ids.size() && i < values.size(); ++i) result.push_back({ids[i], values[i]});
-  AccumulateFrameValues(std::move(values), target != nullptr);
+  for (size_t i = 0; i < ids.size() && i < reported.size(); ++i) result.push_back({ids[i], reported[i]});
+  AccumulateFrameValues(std::move(accumulated), target != nullptr);
   if (target != nullptr) RenderVisualization(*target);
   return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 namespace vidmetra {
 
@@ -16,6 +17,8 @@ enum ColourComponent : int32_t {
 
 // "YYUV", "UYUV", "VYUV", "LLUV", "RRGB", "GRGB", "BRGB"; empty for any other code.
 const char* ColourComponentName(int component);
+// Every component, in the order the metrics that accept them all list them: Y, U, V, R, G, B, L.
+std::vector<int32_t> AllComponents();
 bool IsYuvComponent(int component);
 bool IsLuvComponent(int component);
 bool IsRgbComponent(int component);

@@ -3,6 +3,7 @@
 // the per-pixel difference map used for visualization, and the numbering of result series.
 #include <memory>
 
+#include "vidmetra/colour_component.h"
 #include "vidmetra/metric.h"
 
 namespace vidmetra {
@@ -36,6 +37,8 @@ class MetricBase : public Metric {
   // The common tail of Measure and MeasureAndVisualize: accumulate, render when there is a target, and pair
   // the values with the result ids.
   FrameResult CompleteFrame(std::vector<float> values, VideoFrame* target);
+  // For metrics that report one value per frame but accumulate another (PSNR reports dB, sums squared errors).
+  FrameResult CompleteFrame(const std::vector<float>& reported, std::vector<float> accumulated, VideoFrame* target);
   float* difference_map() { return difference_map_.get(); }
   const float* Plane(FrameList frames, size_t index) const { return frames[index]->ComponentPlane(params_.component); }
   size_t SampleCount() const { return static_cast<size_t>(params_.width) * static_cast<size_t>(params_.height); }

@@ -1,0 +1,20 @@
+#pragma once
+#include "vidmetra/metric_base.h"
+
+namespace vidmetra {
+
+// Mean squared error of the component's samples.
+class MseMetric : public MetricBase {
+ public:
+  explicit MseMetric(const MetricParams& params);
+  FrameResult Measure(FrameList frames) override;
+  FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
+  std::vector<int32_t> GetSupportedComponents() override { return AllComponents(); }
+  // Grey 5·√m, limited to 255.
+  void RenderVisualization(VideoFrame& target) override;
+};
+
+// The frame's MSE rounded to float; with a map, every squared difference is stored in it.
+float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map);
+
+}  // namespace vidmetra

@@ -1,0 +1,69 @@
+#include "vidmetra/psnr_metric.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "vidmetra/colour_component.h"
+#include "vidmetra/map_renderer.h"
+#include "vidmetra/mse_metric.h"
+
+namespace vidmetra {
+namespace {
+
+// Truncation toward zero, as an integer.
+int T(float x) { return static_cast<int>(x); }
+
+}  // namespace
+
+Bgr PsnrColour(float p) {
+  if (!(p >= 0.0f) || p >= 99.0f) return {0, 0, 0};
+  if (p >= 35.0f) return {static_cast<uint8_t>(std::max(40, 255 - 6 * T(p - 25.0f))), 0, 0};
+  if (p >= 20.0f) return {0, static_cast<uint8_t>(15 * (17 - T(p - 20.0f))), 0};
+  if (p >= 17.0f) {
+    const auto level = static_cast<uint8_t>(5 * (51 - T(p - 17.0f)));
+    return {0, level, level};
+  }
+  return {0, 0, static_cast<uint8_t>(3 * (85 - T(p)))};
+}
+
+PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params) {
+  name_ = "psnr";
+  title_ = "PSNR";
+  units_ = "dB";
+  help_address_ = std::string(kHelpPage) + "psnr";
+  higher_is_better_ = true;
+  inputs_without_visualization_ = inputs_with_visualization_ = 2;
+}
+
+std::vector<int32_t> PsnrMetric::GetSupportedComponents() { return AllComponents(); }
+
+FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
+  peak_squared_ = params_.component == kComponentL ? 10000 : 65025;
+  float* map = target != nullptr ? difference_map() : nullptr;
+  const float mse = FrameMse(frames, params_.component, SampleCount(), map);
+  float psnr = 100.0f;
+  if (mse != 0.0f) psnr = std::min(100.0f, static_cast<float>(10.0 * std::log10(peak_squared_ / double{mse})));
+  if (map != nullptr) {
+    // The map holds squared differences; turn each into its own PSNR.
+    for (size_t i = 0; i < SampleCount(); ++i) {
+      const double e = map[i];
+      map[i] = e <= 1.0 ? 100.0f : static_cast<float>(10.0 * std::log10(peak_squared_ / e));
+    }
+  }
+  return CompleteFrame({psnr}, {mse}, target);
+}
+
+FrameResult PsnrMetric::Measure(FrameList frames) { return MeasureFrame(frames, nullptr); }
+
+FrameResult PsnrMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
+  return MeasureFrame(frames, &target);
+}
+
+FrameResult PsnrMetric::GetAverageResult(bool) {
+  sequence_psnr_ = sum_ == 0.0 ? 100.0f : static_cast<float>(10.0 * std::log10(peak_squared_ / (sum_ / count_)));
+  return {{result_id_, sequence_psnr_}};
+}
+
+void PsnrMetric::RenderVisualization(VideoFrame& target) { RenderMap(difference_map(), target, PsnrColour); }
+
+}  // namespace vidmetra
