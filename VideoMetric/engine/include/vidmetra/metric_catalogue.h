@@ -1,0 +1,68 @@
+#pragma once
+// The one list of the metrics the program offers: the built-ins, then every usable plug-in of the plug-in
+// folder. An entry's index is the metric index everywhere else (request, settings, result series).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vidmetra/measurement_driver.h"
+
+namespace vidmetra {
+
+enum MetricKind : int32_t {
+  kBlockingKind = 0,
+  kBlurringKind = 1,
+  kDeltaKind = 2,
+  kMsadKind = 3,
+  kMseKind = 4,
+  kPsnrKind = 5,
+  kSsimKind = 6,
+  kVqmKind = 7,
+  kPluginKind = 8,
+};
+
+struct CatalogueEntry {
+  int32_t kind = kPluginKind;
+  std::string name;
+  std::string title;
+  std::string help_address;
+  std::string units;
+  std::vector<int32_t> components;
+  int32_t inputs_plain = 0;
+  int32_t inputs_visualized = 0;
+  bool higher_is_better = false;
+  bool configurable = false;
+  std::string default_configuration;
+  std::string module_path;  // empty for built-ins
+};
+
+// A built-in metric of the given kind; null for kinds without one.
+std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& params);
+
+class MetricCatalogue : public MetricSource {
+ public:
+  // The process-wide catalogue, built on first use from the "plugins" folder beside the program. The first call
+  // happens before any measurement thread exists.
+  static const MetricCatalogue& Instance();
+  // A catalogue of the built-ins and the plug-ins found in `plugin_folder` (none when it is not a folder).
+  explicit MetricCatalogue(const std::string& plugin_folder);
+
+  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+  // Null for an index outside the list.
+  const CatalogueEntry* Entry(int32_t index) const;
+  std::optional<int32_t> FindByName(const std::string& name) const;
+
+  int32_t InputCount(int32_t index, bool with_visualization) const override;
+  std::string Title(int32_t index) const override;
+  std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const override;
+
+ private:
+  void Record(Metric& metric, int32_t kind, std::string module_path);
+  void AddPlugins(const std::string& plugin_folder);
+
+  std::vector<CatalogueEntry> entries_;
+};
+
+}  // namespace vidmetra
