@@ -8,9 +8,6 @@
 namespace vidmetra {
 namespace {
 
-static_assert(sizeof(vmp::PlaneFrame) == sizeof(void*) + 7 * sizeof(float*) + 2 * sizeof(int32_t),
-              "the plug-in view of a plane frame is a table pointer, seven planes and two sizes");
-
 int32_t Capped(int32_t count, int32_t limit) { return std::clamp(count, 0, limit); }
 
 // Reads a plug-in text buffer up to its terminator, never past the buffer: the last character is forced to
@@ -20,11 +17,14 @@ std::string BufferText(char16_t* buffer, size_t capacity) {
   return Utf16ToUtf8(std::u16string_view(buffer));
 }
 
-vmp::PlaneFrame** PluginFrames(FrameList frames) {
-  // The host's PlaneFrame is laid out as the plug-in header declares it.
-  return reinterpret_cast<vmp::PlaneFrame**>(const_cast<PlaneFrame**>(frames.data()));
-}
-
+// Plug-ins take an array of their view of the frames, which the host's frames derive from.
+struct PluginFrameList {
+  explicit PluginFrameList(FrameList frames) : count(static_cast<int32_t>(std::min(frames.size(), view.size()))) {
+    for (int32_t i = 0; i < count; ++i) view[static_cast<size_t>(i)] = frames[static_cast<size_t>(i)];
+  }
+  std::array<vmp::PlaneFrame*, 2> view{};
+  int32_t count;
+};
 }  // namespace
 
 PluginMetric::~PluginMetric() {
@@ -65,13 +65,15 @@ FrameResult PluginMetric::Pairs(int32_t count) const {
 
 FrameResult PluginMetric::Measure(FrameList frames) {
   int32_t count = 0;
-  object_->Measure(PluginFrames(frames), static_cast<int32_t>(frames.size()), ids_.data(), values_.data(), &count);
+  PluginFrameList list(frames);
+  object_->Measure(list.view.data(), list.count, ids_.data(), values_.data(), &count);
   return Pairs(count);
 }
 
 FrameResult PluginMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
   int32_t count = 0;
-  object_->MeasureAndVisualize(PluginFrames(frames), static_cast<int32_t>(frames.size()), ids_.data(),
+  PluginFrameList list(frames);
+  object_->MeasureAndVisualize(list.view.data(), list.count, ids_.data(),
                                values_.data(), &count, target.Plane(0).origin, target.stride());
   return Pairs(count);
 }

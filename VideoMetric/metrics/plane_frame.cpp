@@ -17,9 +17,11 @@ float* AllocatePlane(size_t samples) {
 
 }  // namespace
 
-PlaneFrame::PlaneFrame(int32_t width, int32_t height)
-    : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0) {
+PlaneFrame::PlaneFrame(int32_t width, int32_t height) {
+  width_ = width > 0 ? width : 0;
+  height_ = height > 0 ? height : 0;
   const size_t samples = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  r_ = g_ = b_ = y_ = u_ = v_ = l_ = nullptr;
   float** planes[] = {&r_, &g_, &b_, &y_, &u_, &v_, &l_};
   for (float** plane : planes) {
     *plane = AllocatePlane(samples);

@@ -1,29 +1,31 @@
 #pragma once
-// One picture as seven float planes. Plug-ins see this object directly: its table of nine accessors, the seven
-// plane pointers and the two sizes are laid out as the plug-in header declares them, so nothing may be added
-// before those fields and no further virtual function may be declared.
+// One picture as seven float planes. Plug-ins are handed this object itself, so it is the plug-in header's
+// frame (table of nine accessors, seven planes, two sizes) with the host's own fields after it; it must not
+// declare any further virtual function.
 #include <cstdint>
+
+#include "vidmetra/plugin.h"
 
 namespace vidmetra {
 
 enum PlaneContent : int32_t { kContentYuv = 0, kContentRgb = 1, kContentL = 2 };
 
-class PlaneFrame final {
+class PlaneFrame final : public vmp::PlaneFrame {
  public:
   PlaneFrame(int32_t width, int32_t height);
-  ~PlaneFrame();  // deliberately not virtual: a virtual destructor would add two slots to the table
+  ~PlaneFrame();
   PlaneFrame(const PlaneFrame&) = delete;
   PlaneFrame& operator=(const PlaneFrame&) = delete;
 
-  virtual float* R() { return r_; }
-  virtual float* G() { return g_; }
-  virtual float* B() { return b_; }
-  virtual float* Y() { return y_; }
-  virtual float* U() { return u_; }
-  virtual float* V() { return v_; }
-  virtual float* L() { return l_; }
-  virtual int32_t Width() { return width_; }
-  virtual int32_t Height() { return height_; }
+  float* R() override { return r_; }
+  float* G() override { return g_; }
+  float* B() override { return b_; }
+  float* Y() override { return y_; }
+  float* U() override { return u_; }
+  float* V() override { return v_; }
+  float* L() override { return l_; }
+  int32_t Width() override { return width_; }
+  int32_t Height() override { return height_; }
 
   // The plane of a colour component (Y, U, V, L, R, G, B for 0..6); null for any other code.
   float* ComponentPlane(int component);
@@ -34,17 +36,6 @@ class PlaneFrame final {
 
   int32_t content = kContentYuv;
   int32_t matrix = 0;
-
- private:
-  float* r_ = nullptr;
-  float* g_ = nullptr;
-  float* b_ = nullptr;
-  float* y_ = nullptr;
-  float* u_ = nullptr;
-  float* v_ = nullptr;
-  float* l_ = nullptr;
-  int32_t width_;
-  int32_t height_;
 };
 
 }  // namespace vidmetra

@@ -1,0 +1,91 @@
+#include "vidmetra/measurement_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/driver_fakes.h"
+#include "support/temp_dir.h"
+
+namespace vidmetra {
+namespace {
+
+class MeasurementWorkerTest : public ::testing::Test {
+ protected:
+  MeasurementWorkerTest() : catalogue_("/nonexistent/plugins") {
+    settings_.csv.enabled = true;
+    settings_.csv.output_folder = dir_.path().string();
+    settings_.request.metric_index = *catalogue_.FindByName("psnr");
+    context_.catalogue = &catalogue_;
+    context_.preparer = &preparer_;
+    context_.opener = &opener_;
+    context_.log_path = dir_.File("log.txt");
+    context_.log_echo = nullptr;
+    context_.run_flag = &run_flag_;
+  }
+  void AddFile(const std::string& path, std::vector<uint8_t> levels, bool exists = true) {
+    if (exists) opener_.clips[path] = {16, 16, std::move(levels), -1};
+    settings_.request.files.push_back({path, 0, 0, 0});
+  }
+  testing::TempDir dir_;
+  MetricCatalogue catalogue_;
+  testing::FakeOpener opener_;
+  testing::FakePreparer preparer_;
+  MeasurementSettings settings_;
+  WorkerContext context_;
+  std::atomic<bool> run_flag_{false};
+};
+
+TEST_F(MeasurementWorkerTest, SuccessfulRunWritesTheCsvAndClearsItsSinks) {
+  AddFile("orig.yuv", {10, 20});
+  AddFile("enc.yuv", {11, 20});
+  const RunRecord record = MeasurementWorker(settings_, context_);
+  EXPECT_TRUE(record.success);
+  EXPECT_EQ(record.status, (RunStatus{2, 2}));
+  EXPECT_EQ(record.csv_path, dir_.File("psnr_yyuv_orig_enc.csv"));
+  EXPECT_TRUE(std::filesystem::exists(record.csv_path));
+  EXPECT_EQ(settings_.request.log, nullptr);
+  EXPECT_EQ(settings_.request.progress, nullptr);
+  EXPECT_FALSE(run_flag_);
+  EXPECT_GT(std::filesystem::file_size(context_.log_path), 0u);
+}
+
+TEST_F(MeasurementWorkerTest, PartlyFailedRunStillWritesTheCsv) {
+  AddFile("orig.yuv", {10, 20});
+  AddFile("enc.yuv", {11, 20});
+  AddFile("gone.yuv", {}, false);
+  const RunRecord record = MeasurementWorker(settings_, context_);
+  EXPECT_EQ(record.status.measurement, 1);
+  EXPECT_FALSE(record.csv_path.empty());
+}
+
+TEST_F(MeasurementWorkerTest, RunThatMeasuredNothingWritesNoCsv) {
+  AddFile("orig.yuv", {10, 20});
+  const RunRecord record = MeasurementWorker(settings_, context_);
+  EXPECT_FALSE(record.success);
+  EXPECT_EQ(record.status, (RunStatus{0, 0}));
+  EXPECT_TRUE(record.csv_path.empty());
+  for (const auto& item : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_NE(item.path().extension(), ".csv") << item.path();
+  }
+}
+
+TEST_F(MeasurementWorkerTest, UsesTheSelectedMetricsConfigurationAndCopiesTheCaption) {
+  AddFile("orig.yuv", {10});
+  AddFile("enc.yuv", {10});
+  settings_.input.metric_configurations.assign(static_cast<size_t>(catalogue_.Count()), "");
+  settings_.input.metric_configurations[static_cast<size_t>(settings_.request.metric_index)] = "psnr settings";
+  settings_.caption.text = "caption";
+  settings_.csv.enabled = false;
+  const RunRecord record = MeasurementWorker(settings_, context_);
+  EXPECT_EQ(settings_.request.configuration, "psnr settings");
+  EXPECT_EQ(settings_.request.visualization.caption.text, "caption");
+  EXPECT_TRUE(record.csv_path.empty());
+}
+
+TEST(MeasuringLine, NamesComponentTitleAndFileNames) {
+  EXPECT_EQ(MeasuringLine("PSNR", {"/v/orig.yuv", "enc.yuv"}, 0), "Measuring YYUV PSNR orig.yuv enc.yuv ");
+}
+
+}  // namespace
+}  // namespace vidmetra
