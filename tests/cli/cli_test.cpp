@@ -1,0 +1,113 @@
+// The command line's contract with scripts: exit codes, one-line usage errors, summaries.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "support/command.h"
+#include "support/temp_dir.h"
+
+namespace vidmetra {
+namespace {
+
+using testing::RunCommand;
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() {
+    WriteClip("orig.yuv", {10, 20, 30});
+    WriteClip("enc.yuv", {12, 20, 29});
+    WriteClip("short.yuv", {12});
+  }
+  // 16x16 IYUV frames of one luma level each, chroma 128.
+  void WriteClip(const std::string& name, const std::vector<uint8_t>& levels) {
+    std::ofstream file(dir.File(name), std::ios::binary);
+    for (const uint8_t level : levels) {
+      file << std::string(256, static_cast<char>(level)) << std::string(128, static_cast<char>(128));
+    }
+  }
+  testing::CommandResult Cli(const std::string& arguments) {
+    return RunCommand(std::string(VIDMETRA_CLI) + " " + arguments + " 2>" + dir.File("stderr.txt"));
+  }
+  std::string Errors() { return testing::ReadFile(dir.File("stderr.txt")); }
+  std::string In(const std::string& name) { return dir.File(name); }
+  testing::TempDir dir;
+};
+
+TEST_F(CliTest, HelpVersionAndMetricList) {
+  EXPECT_EQ(Cli("--help").exit_code, 0);
+  const auto version = Cli("--version");
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_NE(version.output.find("vidmetra-cli"), std::string::npos);
+  const auto list = Cli("--list-metrics");
+  EXPECT_EQ(list.exit_code, 0);
+  EXPECT_EQ(list.output.rfind("psnr", 0), 0u) << list.output;
+  EXPECT_NE(list.output.find("max_difference"), std::string::npos);
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
+  const char* cases[][2] = {
+      {"", "no input files"},
+      {"--metric nosuch a.yuv b.yuv", "unknown metric 'nosuch'"},
+      {"--size 16x16 --component Q a.yuv b.yuv", "unknown --component 'Q'"},
+      {"--size 16x0 a.yuv b.yuv", "--size must be"},
+      {"a.yuv b.yuv", "needs --size"},
+      {"--size 16x16 a.yuv", "give the original and at least one processed file"},
+      {"--size 16x16 --format nv12 a.yuv b.yuv", "unknown --format"},
+      {"--size 16x16 --config x=1 a.yuv b.yuv", "takes no configuration"},
+      {"--bogus", "bogus"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];
+    const std::string errors = Errors();
+    EXPECT_NE(errors.find(c[1]), std::string::npos) << c[0] << ": " << errors;
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << c[0] << ": " << errors;
+  }
+}
+
+TEST_F(CliTest, SuccessfulRunPrintsAveragesAndWritesTheCsv) {
+  const auto run = Cli("--size 16x16 --format iyuv --csv " + dir.path().string() + " " + In("orig.yuv") + " " +
+                       In("enc.yuv"));
+  EXPECT_EQ(run.exit_code, 0) << Errors();
+  EXPECT_NE(run.output.find("PSNR_YYUV orig.yuv enc.yuv: average"), std::string::npos) << run.output;
+  EXPECT_NE(testing::ReadFile(dir.File("psnr_yyuv_orig_enc.csv")).find("AVG: "), std::string::npos);
+  EXPECT_NE(Errors().find("Done!"), std::string::npos);
+}
+
+TEST_F(CliTest, JsonSummaryAndExplicitRoles) {
+  const auto run = Cli("--json -q --size 16x16 --metric mse -r " + In("orig.yuv") + " -d " + In("enc.yuv"));
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << run.output;
+  // Frames differ by 2, 0 and 1 on luma: mean MSE (4 + 0 + 1) / 3.
+  EXPECT_NE(run.output.find("\"average\":1.66666663"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\"csv\":null"), std::string::npos);
+  EXPECT_TRUE(Errors().empty()) << Errors();
+}
+
+TEST_F(CliTest, PartialFailureExitsWithOneAndNothingMeasuredWithTwo) {
+  const auto partial = Cli("--size 16x16 " + In("orig.yuv") + " " + In("enc.yuv") + " " + In("missing.yuv"));
+  EXPECT_EQ(partial.exit_code, 1);
+  EXPECT_NE(Errors().find("Failed to open"), std::string::npos);
+  EXPECT_EQ(Cli("--size 16x16 " + In("missing.yuv") + " " + In("enc.yuv")).exit_code, 2);
+  EXPECT_NE(Errors().find("Failed to open original sequence! Measurement aborted"), std::string::npos);
+}
+
+TEST_F(CliTest, ShorterProcessedFileMeasuresTheCommonFrames) {
+  const auto run = Cli("--json -q --size 16x16 " + In("orig.yuv") + " " + In("short.yuv"));
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_NE(run.output.find("\"frames\":1,"), std::string::npos) << run.output;
+}
+
+TEST_F(CliTest, LogFileIsAppendedAsUtf16) {
+  const std::string log = dir.File("run.log");
+  Cli("-q --size 16x16 --log " + log + " " + In("orig.yuv") + " " + In("enc.yuv"));
+  const size_t first = testing::ReadFile(log).size();
+  Cli("-q --size 16x16 --log " + log + " " + In("orig.yuv") + " " + In("enc.yuv"));
+  const std::string bytes = testing::ReadFile(log);
+  EXPECT_GT(first, 0u);
+  EXPECT_EQ(bytes.size(), 2 * first);
+  EXPECT_NE(bytes.find(std::string("D\0o\0n\0e\0!\0\n\0", 12)), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vidmetra

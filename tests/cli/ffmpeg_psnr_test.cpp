@@ -1,0 +1,87 @@
+// Our per-frame PSNR of the Y component must equal what FFmpeg's psnr filter prints for the same clips.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <sstream>
+
+#include "support/command.h"
+#include "support/temp_dir.h"
+
+namespace vidmetra {
+namespace {
+
+using testing::RunCommand;
+
+struct ClipCase {
+  const char* size;
+  const char* pix_fmt;  // FFmpeg's name
+  const char* format;   // ours
+};
+
+class FfmpegPsnr : public ::testing::TestWithParam<ClipCase> {};
+
+std::vector<double> FfmpegPsnrY(const std::string& stats) {
+  std::vector<double> values;
+  const std::regex field("psnr_y:([0-9.]+|inf)");
+  std::istringstream lines(stats);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, field)) values.push_back(match[1] == "inf" ? INFINITY : std::stod(match[1]));
+  }
+  return values;
+}
+
+std::vector<double> CsvColumn(const std::string& csv) {
+  std::vector<double> values;
+  std::istringstream lines(csv);
+  std::string line;
+  for (int header = 0; header < 4 && std::getline(lines, line); ++header) {
+  }
+  while (std::getline(lines, line)) values.push_back(std::stod(line));
+  return values;
+}
+
+TEST_P(FfmpegPsnr, PerFrameLumaPsnrMatches) {
+  if (!testing::HaveProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  const ClipCase c = GetParam();
+  vidmetra::testing::TempDir dir;
+  const std::string raw = std::string(" -f rawvideo -pix_fmt ") + c.pix_fmt + " -s " + c.size + " ";
+  const std::string original = dir.File("original.yuv");
+  const std::string processed = dir.File("processed.yuv");
+  ASSERT_EQ(RunCommand(std::string("ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=") + c.size +
+                       ":rate=25:duration=0.4 -pix_fmt " + c.pix_fmt + " -f rawvideo " + original)
+                .exit_code,
+            0);
+  ASSERT_EQ(RunCommand("ffmpeg -loglevel error -y" + raw + "-i " + original +
+                       " -vf noise=alls=12:allf=t -pix_fmt " + c.pix_fmt + " -f rawvideo " + processed)
+                .exit_code,
+            0);
+  const std::string stats = dir.File("stats.log");
+  ASSERT_EQ(RunCommand("ffmpeg -loglevel error -y" + raw + "-i " + processed + raw + "-i " + original +
+                       " -lavfi \"[0:v][1:v]psnr=stats_file=" + stats + "\" -f null -")
+                .exit_code,
+            0);
+  const std::vector<double> expected = FfmpegPsnrY(testing::ReadFile(stats));
+  ASSERT_EQ(expected.size(), 10u);
+
+  const auto run = RunCommand(std::string(VIDMETRA_CLI) + " -q --metric psnr --component Y --size " + c.size +
+                              " --format " + c.format + " --csv " + dir.path().string() + " --csv-name ours.csv " +
+                              original + " " + processed);
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  const std::vector<double> ours = CsvColumn(testing::ReadFile(dir.File("ours.csv")));
+  ASSERT_EQ(ours.size(), expected.size());
+  for (size_t i = 0; i < ours.size(); ++i) {
+    // FFmpeg prints two decimals: ours must lie within that rounding of its figure.
+    EXPECT_NEAR(ours[i], expected[i], 0.005 + 1e-4) << "frame " << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, FfmpegPsnr,
+                         ::testing::Values(ClipCase{"176x144", "yuv420p", "iyuv"},
+                                           ClipCase{"178x146", "yuv420p", "iyuv"},
+                                           ClipCase{"176x144", "yuv444p", "yuv"},
+                                           ClipCase{"178x146", "gray", "y"}));
+
+}  // namespace
+}  // namespace vidmetra
