@@ -1,0 +1,19 @@
+#include "vidmetra/file_name_ending.h"
+
+#include <algorithm>
+
+namespace vidmetra {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool HasEnding(std::string_view name, std::string_view ending) {
+  if (name.size() < ending.size()) return false;
+  const std::string_view tail = name.substr(name.size() - ending.size());
+  return std::equal(tail.begin(), tail.end(), ending.begin(), ending.end(),
+                    [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+}
+
+}  // namespace vidmetra
