@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
+#include "vidmetra/ascii_case.h"
+
 namespace vidmetra {
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 bool HasEnding(std::string_view name, std::string_view ending) {
   if (name.size() < ending.size()) return false;

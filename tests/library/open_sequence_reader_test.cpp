@@ -46,11 +46,19 @@ TEST(ReaderSelection, SequenceFilesAreI420) {
   EXPECT_EQ(RawColourMode("clip.yuv", kYv12), kYv12);
 }
 
-TEST(OpenSequenceReader, OpensRawFiles) {
-  testing::TempDir dir;
-  const std::string path = dir.File("clip.yuv");
-  testing::WriteBytes(path, testing::PatternBytes(3 * 24, 1));
-  const auto reader = OpenSequenceReader(path, 6, 4, kY, true);
+class OpenSequenceReaderTest : public ::testing::Test {
+ protected:
+  std::string Clip(const std::string& name, size_t bytes) {
+    const std::string path = dir_.File(name);
+    testing::WriteBytes(path, testing::PatternBytes(bytes, 1));
+    return path;
+  }
+
+  testing::TempDir dir_;
+};
+
+TEST_F(OpenSequenceReaderTest, OpensRawFiles) {
+  const auto reader = OpenSequenceReader(Clip("clip.yuv", 3 * 24), 6, 4, kY, true);
   ASSERT_NE(reader, nullptr);
   EXPECT_EQ(reader->Width(), 6);
   EXPECT_EQ(reader->Height(), 4);
@@ -58,24 +66,19 @@ TEST(OpenSequenceReader, OpensRawFiles) {
   EXPECT_EQ(reader->FrameCount(), 3);
 }
 
-TEST(OpenSequenceReader, ReadsSequenceFilesAsI420) {
-  testing::TempDir dir;
-  const std::string path = dir.File("clip.Seq");
-  testing::WriteBytes(path, testing::PatternBytes(2 * 36, 1));
-  const auto reader = OpenSequenceReader(path, 6, 4, kYv12, true);
+TEST_F(OpenSequenceReaderTest, ReadsSequenceFilesAsI420) {
+  const auto reader = OpenSequenceReader(Clip("clip.Seq", 2 * 36), 6, 4, kYv12, true);
   ASSERT_NE(reader, nullptr);
   EXPECT_EQ(reader->ColourSpace(), kIyuv);
   EXPECT_EQ(reader->FrameCount(), 2);
 }
 
-TEST(OpenSequenceReader, NoReaderWhenNothingFitsOrOpens) {
-  testing::TempDir dir;
-  const std::string path = dir.File("clip.yuv");
-  testing::WriteBytes(path, testing::PatternBytes(100, 1));
+TEST_F(OpenSequenceReaderTest, NoReaderWhenNothingFitsOrOpens) {
+  const std::string path = Clip("clip.yuv", 100);
   EXPECT_EQ(OpenSequenceReader(path, 0, 0, kYv12, true), nullptr);
   EXPECT_EQ(OpenSequenceReader(path, 0, 4, kYv12, true), nullptr);
   EXPECT_EQ(OpenSequenceReader(path, 6, 4, kPlanarRgb, true), nullptr);
-  EXPECT_EQ(OpenSequenceReader(dir.File("missing.yuv"), 6, 4, kY, true), nullptr);
+  EXPECT_EQ(OpenSequenceReader(dir_.File("missing.yuv"), 6, 4, kY, true), nullptr);
 }
 
 }  // namespace
