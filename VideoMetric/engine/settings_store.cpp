@@ -31,7 +31,7 @@ void WriteFlag(RegistryKey& key, std::string_view name, bool value) { key.SetDwo
 void LoadNumbers(const RegistryKey& key, MeasurementSettings& settings, const MetricCatalogueView& catalogue) {
   int32_t& metric = settings.request.metric_index;
   metric = ReadInt(key, "metric", 0);
-  if (metric < 0 || metric >= catalogue.EntryCount()) metric = 0;
+  if (metric < 0 || metric >= catalogue.Count()) metric = 0;
   settings.input.comparative_analysis = ReadFlag(key, "comp_analysis", false);
   settings.bad_frames.enabled = ReadFlag(key, "save_bad_frames", false);
   settings.bad_frames.count = ReadInt(key, "bad_frames_num", 0);
@@ -57,7 +57,7 @@ void LoadTexts(const RegistryKey& key, MeasurementSettings& settings, const Metr
   const int32_t metric = settings.request.metric_index;
   std::vector<std::string>& configurations = settings.input.metric_configurations;
   const std::optional<std::string> configuration = key.Text("metric_settings", kTextCapacity);
-  if (configuration && metric < catalogue.EntryCount() && static_cast<size_t>(metric) < configurations.size() &&
+  if (configuration && metric < catalogue.Count() && static_cast<size_t>(metric) < configurations.size() &&
       catalogue.IsConfigurable(metric)) {
     configurations[static_cast<size_t>(metric)] = *configuration;
   }
@@ -119,7 +119,7 @@ std::filesystem::path SettingsKeyLocation() {
 
 void ResetMetricConfigurations(InputState& input, const MetricCatalogueView& catalogue) {
   input.metric_configurations.clear();
-  for (int32_t i = 0; i < catalogue.EntryCount(); ++i) {
+  for (int32_t i = 0; i < catalogue.Count(); ++i) {
     input.metric_configurations.push_back(catalogue.DefaultConfiguration(i));
   }
 }

@@ -7,6 +7,7 @@
 #include "support/byte_files.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "vidmetra/metric_catalogue.h"
 #include "vidmetra/program_folder.h"
 #include "vidmetra/registry_key.h"
 
@@ -20,7 +21,7 @@ using testing::WriteText;
 // Eight entries like the built-in catalogue; entries 2 and 5 take a configuration.
 class FakeCatalogue : public MetricCatalogueView {
  public:
-  int32_t EntryCount() const override { return 8; }
+  int32_t Count() const override { return 8; }
   bool IsConfigurable(int32_t index) const override { return index == 2 || index == 5; }
   std::string DefaultConfiguration(int32_t index) const override { return "default " + std::to_string(index); }
 };
@@ -273,6 +274,29 @@ TEST_F(SettingsStoreTest, UnwritableLocationFailsTheSave) {
   WriteText(blocker, "");
   EXPECT_FALSE(SettingsStore(std::filesystem::path(blocker) / "Vidmetra.reg").SaveSettings(settings_));
   EXPECT_FALSE(SettingsStore(dir_.path()).SaveSettings(settings_));
+}
+
+TEST_F(SettingsStoreTest, TheMetricCatalogueSuppliesConfigurations) {
+  const std::filesystem::path plugins = dir_.path() / "plugins";
+  std::filesystem::create_directory(plugins);
+  std::filesystem::copy_file(VIDMETRA_SAMPLE_PLUGIN, plugins / "sample.vmp");
+  const MetricCatalogue catalogue(plugins.string());
+  const int32_t sample = *catalogue.FindByName("max_difference");
+  MeasurementSettings settings;
+  ResetMetricConfigurations(settings.input, catalogue);
+  ASSERT_EQ(settings.input.metric_configurations.size(), static_cast<size_t>(catalogue.Count()));
+  EXPECT_EQ(settings.input.metric_configurations[static_cast<size_t>(sample)], "threshold=10");
+
+  std::filesystem::create_directories(Location().parent_path());
+  WriteText(Location().string(), "metric=dword:" + std::to_string(sample) + "\nmetric_settings=sz:\"threshold=25\"\n");
+  ASSERT_TRUE(SettingsStore(Location()).LoadSettings(settings, catalogue));
+  EXPECT_EQ(settings.request.metric_index, sample);
+  EXPECT_EQ(settings.input.metric_configurations[static_cast<size_t>(sample)], "threshold=25");
+  // PSNR takes no configuration, so a stored one is ignored.
+  WriteText(Location().string(), "metric=dword:0\nmetric_settings=sz:\"threshold=25\"\n");
+  ResetMetricConfigurations(settings.input, catalogue);
+  ASSERT_TRUE(SettingsStore(Location()).LoadSettings(settings, catalogue));
+  EXPECT_EQ(settings.input.metric_configurations[0], "");
 }
 
 TEST(SettingsKeyLocation, OverriddenThenBesideTheUserConfiguration) {

@@ -8,7 +8,7 @@ namespace vidmetra {
 class MetricCatalogueView {
  public:
   virtual ~MetricCatalogueView() = default;
-  virtual int32_t EntryCount() const = 0;
+  virtual int32_t Count() const = 0;
   virtual bool IsConfigurable(int32_t index) const = 0;
   virtual std::string DefaultConfiguration(int32_t index) const = 0;
 };
