@@ -103,6 +103,16 @@ std::string MetricCatalogue::Title(int32_t index) const {
   return entry == nullptr ? std::string() : entry->title;
 }
 
+bool MetricCatalogue::IsConfigurable(int32_t index) const {
+  const CatalogueEntry* entry = Entry(index);
+  return entry != nullptr && entry->configurable;
+}
+
+std::string MetricCatalogue::DefaultConfiguration(int32_t index) const {
+  const CatalogueEntry* entry = Entry(index);
+  return entry == nullptr ? std::string() : entry->default_configuration;
+}
+
 std::unique_ptr<Metric> MetricCatalogue::CreateMetric(int32_t index, const MetricParams& params) const {
   const CatalogueEntry* entry = Entry(index);
   if (entry == nullptr) return nullptr;

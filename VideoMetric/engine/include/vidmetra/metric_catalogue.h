@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vidmetra/measurement_driver.h"
+#include "vidmetra/metric_catalogue_view.h"
 
 namespace vidmetra {
 
@@ -41,7 +42,7 @@ struct CatalogueEntry {
 // A built-in metric of the given kind; null for kinds without one.
 std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& params);
 
-class MetricCatalogue : public MetricSource {
+class MetricCatalogue : public MetricSource, public MetricCatalogueView {
  public:
   // The process-wide catalogue, built on first use from the "plugins" folder beside the program. The first call
   // happens before any measurement thread exists.
@@ -49,7 +50,7 @@ class MetricCatalogue : public MetricSource {
   // A catalogue of the built-ins and the plug-ins found in `plugin_folder` (none when it is not a folder).
   explicit MetricCatalogue(const std::string& plugin_folder);
 
-  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+  int32_t Count() const override { return static_cast<int32_t>(entries_.size()); }
   // Null for an index outside the list.
   const CatalogueEntry* Entry(int32_t index) const;
   std::optional<int32_t> FindByName(const std::string& name) const;
@@ -57,6 +58,8 @@ class MetricCatalogue : public MetricSource {
   int32_t InputCount(int32_t index, bool with_visualization) const override;
   std::string Title(int32_t index) const override;
   std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const override;
+  bool IsConfigurable(int32_t index) const override;
+  std::string DefaultConfiguration(int32_t index) const override;
 
  private:
   void Record(Metric& metric, int32_t kind, std::string module_path);

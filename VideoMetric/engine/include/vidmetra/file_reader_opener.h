@@ -1,0 +1,13 @@
+#pragma once
+#include "vidmetra/measurement_driver.h"
+
+namespace vidmetra {
+
+// Opens input entries from disk: a raw reader when the entry carries a size, otherwise the reader its name
+// calls for, with the AVI reader asked to deliver YV12 where it can.
+class FileReaderOpener : public ReaderOpener {
+ public:
+  std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
+};
+
+}  // namespace vidmetra
