@@ -6,6 +6,7 @@
 #include "vidmetra/ascii_case.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/colour_space.h"
+#include "vidmetra/file_name_ending.h"
 #include "vidmetra/open_sequence_reader.h"
 
 namespace vidmetra::cli {
@@ -31,17 +32,11 @@ std::optional<int> Lookup(const Named (&table)[N], const std::string& text) {
   return std::nullopt;
 }
 
-bool EndsWith(const std::string& path, const char* ending) {
-  const std::string lowered = ToLowerAscii(path);
-  const std::string suffix(ending);
-  return lowered.size() >= suffix.size() && lowered.compare(lowered.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 bool IsContainer(const std::string& path) {
-  return EndsWith(path, ".avi") || EndsWith(path, ".avs") || EndsWith(path, ".bmp");
+  return HasEnding(path, ".avi") || HasEnding(path, ".avs") || HasEnding(path, ".bmp");
 }
 
-bool IsRawByName(const std::string& path) { return EndsWith(path, ".yuv") || EndsWith(path, ".seq"); }
+bool IsRawByName(const std::string& path) { return HasEnding(path, ".yuv") || HasEnding(path, ".seq"); }
 
 // The inputs in measuring order: the original first.
 std::vector<std::string> OrderedInputs(const CliOptions& options) {

@@ -65,7 +65,7 @@ int Run(const CliOptions& options) {
   InterruptWatch interrupts(gate, [&] { console.Notice("stopping after the current frame (Ctrl-C again to abort)"); });
   settings.request.gate = &gate;
 
-  FileReaderOpener opener;
+  FileReaderOpener opener(true);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
   WorkerContext context;
   context.catalogue = &catalogue;

@@ -1,11 +1,15 @@
 #include "vidmetra/file_reader_opener.h"
 
 #include "vidmetra/open_sequence_reader.h"
+#include "vidmetra/prefetching_reader.h"
 
 namespace vidmetra {
 
 std::unique_ptr<SequenceReader> FileReaderOpener::Open(const InputFileEntry& entry) {
-  return OpenSequenceReader(entry.path, entry.width, entry.height, entry.colour_mode, true);
+  std::unique_ptr<SequenceReader> reader =
+      OpenSequenceReader(entry.path, entry.width, entry.height, entry.colour_mode, true);
+  if (reader && prefetch_) return std::make_unique<PrefetchingReader>(std::move(reader));
+  return reader;
 }
 
 }  // namespace vidmetra

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "vidmetra/ascii_case.h"
 #include "vidmetra/mse_metric.h"
+#include "vidmetra/program_folder.h"
 #include "vidmetra/plugin_metric.h"
 #include "vidmetra/psnr_metric.h"
 
@@ -16,12 +18,7 @@ constexpr int32_t kBuiltInOrder[] = {kPsnrKind, kSsimKind,  kVqmKind,  kBlocking
 
 constexpr MetricParams kProbeParams{0, 160, 160};
 
-bool HasPluginEnding(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".vmp";
-}
+bool HasPluginEnding(const std::filesystem::path& path) { return ToLowerAscii(path.extension().string()) == ".vmp"; }
 
 std::unique_ptr<PluginMetric> LoadPlugin(const std::string& module_path) {
   auto plugin = std::make_unique<PluginMetric>();
@@ -37,6 +34,13 @@ std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& pa
     case kPsnrKind: return std::make_unique<PsnrMetric>(params);
     default: return nullptr;
   }
+}
+
+const MetricCatalogue& MetricCatalogue::Instance() {
+  // Without a known program folder there is no plug-in folder either, rather than one relative to wherever
+  // the program happens to be started.
+  static const MetricCatalogue catalogue(ProgramFolder().empty() ? std::string() : ProgramFolder() + "plugins");
+  return catalogue;
 }
 
 MetricCatalogue::MetricCatalogue(const std::string& plugin_folder) {

@@ -1,9 +1,9 @@
 #include "vidmetra/output_name.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "vidmetra/ascii_case.h"
 #include "vidmetra/colour_component.h"
 
 namespace vidmetra {
@@ -24,11 +24,6 @@ void AddOnce(std::vector<std::string>& parts, std::string part) {
 std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
   for (const std::string& part : parts) text.append(text.empty() ? "" : "_").append(part);
-  return text;
-}
-
-std::string Lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return text;
 }
 
@@ -58,7 +53,7 @@ std::string GeneratedName(const ResultStore& store, const MetricCatalogue& catal
     const SeriesInfo& info = *store.Series(id);
     const CatalogueEntry* entry = catalogue.Entry(info.metric_index);
     AddOnce(metric_parts, (entry != nullptr ? entry->name : std::string()) + "_" +
-                              Lowered(ColourComponentName(info.component)));
+                              ToLowerAscii(ColourComponentName(info.component)));
     for (const InputFileEntry& file : info.files) AddOnce(video_parts, std::string(BaseNameOf(file.path)));
   }
   const std::string metric = Joined(metric_parts);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vidmetra {
 namespace {
@@ -195,6 +196,20 @@ bool VideoFrame::ConvertFrom(const VideoFrame& source, int colour_space, int bor
   if (!ConvertPixels(*this, source, per_field)) return false;
   if (colour_space != kY) FillBorder();
   return true;
+}
+
+void VideoFrame::Swap(VideoFrame& other) noexcept {
+  std::swap(padded_, other.padded_);
+  std::swap(alloc_width_, other.alloc_width_);
+  std::swap(alloc_height_, other.alloc_height_);
+  std::swap(stride_, other.stride_);
+  std::swap(width_, other.width_);
+  std::swap(height_, other.height_);
+  std::swap(colour_space_, other.colour_space_);
+  std::swap(border_, other.border_);
+  pixels_.Swap(other.pixels_);
+  scratch_.Swap(other.scratch_);
+  std::swap(external_, other.external_);
 }
 
 bool VideoFrame::FlipVertical() {

@@ -1,12 +1,18 @@
 #include "vidmetra/metric_base.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace vidmetra {
+
+void MetricBase::FreeDeleter::operator()(float* map) const { std::free(map); }
 
 MetricBase::MetricBase(const MetricParams& params)
     : result_id_(TakeResultId()),
       params_(params),
-      difference_map_(new float[static_cast<size_t>(params.width > 0 ? params.width : 0) *
-                                static_cast<size_t>(params.height > 0 ? params.height : 0)]()) {}
+      difference_map_(static_cast<float*>(std::calloc(
+          std::max<size_t>(1, static_cast<size_t>(std::max(params.width, 0)) * static_cast<size_t>(std::max(params.height, 0))),
+          sizeof(float)))) {}
 
 ResultDescriptors MetricBase::DescribeResults(bool) { return {{result_id_, {0, 1}, ""}}; }
 

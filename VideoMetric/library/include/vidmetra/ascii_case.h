@@ -1,8 +1,17 @@
 #pragma once
 // File endings and settings names are compared without regard to case, and only ASCII letters have one there.
 
+#include <string>
+#include <string_view>
+
 namespace vidmetra {
 
 constexpr char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline std::string ToLowerAscii(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = LowerAscii(c);
+  return lowered;
+}
 
 }  // namespace vidmetra

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace vidmetra {
 
@@ -12,6 +13,10 @@ class GrowableBuffer {
   // Returns the block, at least `size` bytes long; null only when the allocation fails.
   uint8_t* Ensure(size_t size);
   void Release();
+  void Swap(GrowableBuffer& other) noexcept {
+    data_.swap(other.data_);
+    std::swap(capacity_, other.capacity_);
+  }
 
   uint8_t* data() const { return data_.get(); }
   size_t capacity() const { return capacity_; }

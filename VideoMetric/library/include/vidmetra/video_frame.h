@@ -38,6 +38,8 @@ class VideoFrame {
   bool ConvertFrom(const VideoFrame& source, int colour_space, int border, bool per_field);
   bool FlipVertical();
   void FillBorder();
+  // Exchanges pictures, formats and memory with another frame, copying nothing.
+  void Swap(VideoFrame& other) noexcept;
 
   int PlaneCount() const;
   PlaneLayout Plane(int index) const;

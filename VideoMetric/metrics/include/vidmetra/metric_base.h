@@ -59,7 +59,11 @@ class MetricBase : public Metric {
   int32_t height_multiple_ = 2;
 
  private:
-  std::unique_ptr<float[]> difference_map_;
+  struct FreeDeleter {
+    void operator()(float* map) const;
+  };
+  // Zeroed lazily by the system: only runs with visualization touch it.
+  std::unique_ptr<float, FreeDeleter> difference_map_;
 };
 
 }  // namespace vidmetra
