@@ -6,6 +6,9 @@
 namespace vidmetra {
 namespace {
 
+constexpr std::string_view kReadFailure = "Failed to read frame from sequence; measurement skipped";
+constexpr std::string_view kConversionFailure = "Error during color conversion; measurement skipped";
+
 // A plug-in may report a multiple below 1; it then constrains nothing.
 int32_t Multiple(int32_t value) { return value < 1 ? 1 : value; }
 
@@ -36,6 +39,16 @@ class Driver {
     Line(std::string(prefix).append("\"").append(text).append("\""));
   }
   void Fail() { status_.measurement = 1; }
+  // Logs a failure that ends the current file's frame loop.
+  void FailLoop(std::string_view line) {
+    Line(line);
+    Fail();
+  }
+  bool Interrupted() {
+    if (request_.gate == nullptr || request_.gate->Checkpoint()) return false;
+    Line("Measurement interrupted");
+    return true;
+  }
   bool Visualizing() const { return request_.visualization.enabled; }
   std::string Title() const { return services_.metrics->Title(request_.metric_index); }
 
@@ -196,20 +209,15 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   PlaneFrame* frames[] = {&planes};
   for (int32_t n = 0; n < reader.FrameCount(); ++n) {
     if (reader.ReadNextFrame(input.decoded) != 0) {
-      Line("Failed to read frame from sequence; measurement skipped");
-      Fail();
+      FailLoop(kReadFailure);
       break;
     }
     if (!planes.valid() || !services_.preparer->Prepare(input.decoded, input.scratch, planes, request_)) {
-      Line("Error during color conversion; measurement skipped");
-      Fail();
+      FailLoop(kConversionFailure);
       break;
     }
     MeasureFrame(*metric, frames, visualization.get(), image, n);
-    if (request_.gate != nullptr && !request_.gate->Checkpoint()) {
-      Line("Measurement interrupted");
-      break;
-    }
+    if (Interrupted()) break;  // a stopped single-file run keeps its status
   }
   Line("Saving average results");
   StoreAverages(*metric);
@@ -292,20 +300,17 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
   PlaneFrame* frames[] = {&original_planes, &processed_planes};
   for (int32_t n = 0; n < frame_count; ++n) {
     if (original.reader->ReadFrame(original.decoded, n) != 0 || processed.reader->ReadFrame(processed.decoded, n) != 0) {
-      Line("Failed to read frame from sequence; measurement skipped");
-      Fail();
+      FailLoop(kReadFailure);
       break;
     }
     if (!original_planes.valid() || !processed_planes.valid() ||
         !services_.preparer->Prepare(original.decoded, original.scratch, original_planes, request_) ||
         !services_.preparer->Prepare(processed.decoded, processed.scratch, processed_planes, request_)) {
-      Line("Error during color conversion; measurement skipped");
-      Fail();
+      FailLoop(kConversionFailure);
       break;
     }
     MeasureFrame(*metric, frames, visualization.get(), image, n);
-    if (request_.gate != nullptr && !request_.gate->Checkpoint()) {
-      Line("Measurement interrupted");
+    if (Interrupted()) {
       Fail();
       break;
     }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "support/byte_files.h"
 #include "support/command.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +30,7 @@ class CliTest : public ::testing::Test {
   testing::CommandResult Cli(const std::string& arguments) {
     return RunCommand(std::string(VIDMETRA_CLI) + " " + arguments + " 2>" + dir.File("stderr.txt"));
   }
-  std::string Errors() { return testing::ReadFile(dir.File("stderr.txt")); }
+  std::string Errors() { return testing::ReadText(dir.File("stderr.txt")); }
   std::string In(const std::string& name) { return dir.File(name); }
   testing::TempDir dir;
 };
@@ -70,7 +71,7 @@ TEST_F(CliTest, SuccessfulRunPrintsAveragesAndWritesTheCsv) {
                        In("enc.yuv"));
   EXPECT_EQ(run.exit_code, 0) << Errors();
   EXPECT_NE(run.output.find("PSNR_YYUV orig.yuv enc.yuv: average"), std::string::npos) << run.output;
-  EXPECT_NE(testing::ReadFile(dir.File("psnr_yyuv_orig_enc.csv")).find("AVG: "), std::string::npos);
+  EXPECT_NE(testing::ReadText(dir.File("psnr_yyuv_orig_enc.csv")).find("AVG: "), std::string::npos);
   EXPECT_NE(Errors().find("Done!"), std::string::npos);
 }
 
@@ -101,9 +102,9 @@ TEST_F(CliTest, ShorterProcessedFileMeasuresTheCommonFrames) {
 TEST_F(CliTest, LogFileIsAppendedAsUtf16) {
   const std::string log = dir.File("run.log");
   Cli("-q --size 16x16 --log " + log + " " + In("orig.yuv") + " " + In("enc.yuv"));
-  const size_t first = testing::ReadFile(log).size();
+  const size_t first = testing::ReadText(log).size();
   Cli("-q --size 16x16 --log " + log + " " + In("orig.yuv") + " " + In("enc.yuv"));
-  const std::string bytes = testing::ReadFile(log);
+  const std::string bytes = testing::ReadText(log);
   EXPECT_GT(first, 0u);
   EXPECT_EQ(bytes.size(), 2 * first);
   EXPECT_NE(bytes.find(std::string("D\0o\0n\0e\0!\0\n\0", 12)), std::string::npos);

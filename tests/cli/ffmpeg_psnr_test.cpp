@@ -5,6 +5,7 @@
 #include <regex>
 #include <sstream>
 
+#include "support/byte_files.h"
 #include "support/command.h"
 #include "support/temp_dir.h"
 
@@ -62,14 +63,14 @@ TEST_P(FfmpegPsnr, PerFrameLumaPsnrMatches) {
                        " -lavfi \"[0:v][1:v]psnr=stats_file=" + stats + "\" -f null -")
                 .exit_code,
             0);
-  const std::vector<double> expected = FfmpegPsnrY(testing::ReadFile(stats));
+  const std::vector<double> expected = FfmpegPsnrY(testing::ReadText(stats));
   ASSERT_EQ(expected.size(), 10u);
 
   const auto run = RunCommand(std::string(VIDMETRA_CLI) + " -q --metric psnr --component Y --size " + c.size +
                               " --format " + c.format + " --csv " + dir.path().string() + " --csv-name ours.csv " +
                               original + " " + processed);
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  const std::vector<double> ours = CsvColumn(testing::ReadFile(dir.File("ours.csv")));
+  const std::vector<double> ours = CsvColumn(testing::ReadText(dir.File("ours.csv")));
   ASSERT_EQ(ours.size(), expected.size());
   for (size_t i = 0; i < ours.size(); ++i) {
     // FFmpeg prints two decimals: ours must lie within that rounding of its figure.

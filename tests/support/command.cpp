@@ -1,8 +1,6 @@
 #include "support/command.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace vidmetra::testing {
@@ -20,12 +18,5 @@ CommandResult RunCommand(const std::string& command) {
 }
 
 bool HaveProgram(const std::string& name) { return RunCommand("command -v " + name + " >/dev/null 2>&1").exit_code == 0; }
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 }  // namespace vidmetra::testing

@@ -11,6 +11,5 @@ struct CommandResult {
 
 CommandResult RunCommand(const std::string& command);
 bool HaveProgram(const std::string& name);
-std::string ReadFile(const std::string& path);
 
 }  // namespace vidmetra::testing
