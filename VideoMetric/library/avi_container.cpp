@@ -69,13 +69,14 @@ void AviContainer::Walk() {
     CloseFinishedLists();
     const uint64_t limit = lists_.empty() ? file_.Size() : lists_.back().end;
     if (limit - position_ < kChunkHeaderBytes) {
-      if (lists_.empty()) return;
+      if (lists_.empty()) break;
       // Too little is left in the list for another chunk header: the list is done.
       position_ = limit;
       continue;
     }
     HandleChunk(ReadChunk(limit));
   }
+  if (!riff_seen_) throw AviFormatError{};
 }
 
 void AviContainer::CloseFinishedLists() {
