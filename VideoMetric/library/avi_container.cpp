@@ -191,11 +191,9 @@ void AviContainer::HandleStreamHeader(const Chunk& chunk) {
   if (strh_count_ >= streams_.size()) throw AviFormatError{};
   ReadOnlyFile stream_file;
   if (!stream_file.Open(name_)) throw AviFormatError{};
-  // The header's length is only a claim: each sample needs at least 16 bytes of the file (its
-  // chunk header and its index entry), which bounds what is reserved up front.
-  const uint64_t initial_capacity = std::min<uint64_t>(header.length, file_.Size() / 16);
-  streams_[strh_count_] = std::make_unique<ContainerStream>(std::move(stream_file), kind, header,
-                                                            static_cast<size_t>(initial_capacity));
+  streams_[strh_count_] = std::make_unique<ContainerStream>(std::move(stream_file), kind, header);
+  // The header's length is only a claim; the reservation is bounded by the file.
+  index_reader_->Reserve(*streams_[strh_count_], header.length);
   ++strh_count_;
 }
 

@@ -51,7 +51,17 @@ struct AviIndexReader::IndexHeader {
   bool Fits(uint64_t available) const { return Stride() != 0 && entries_in_use <= available / Stride(); }
 };
 
-AviIndexReader::AviIndexReader(const ReadOnlyFile& file) : file_(file), budget_(file.Size() / 8) {}
+// A sample costs at least 16 bytes of the file (its chunk header and its index entry).
+AviIndexReader::AviIndexReader(const ReadOnlyFile& file)
+    : file_(file), budget_(file.Size() / 8), reservable_(file.Size() / 16) {}
+
+void AviIndexReader::Reserve(ContainerStream& stream, uint64_t entries) {
+  const uint64_t capacity = stream.IndexCapacity();
+  if (entries <= capacity) return;
+  const uint64_t extra = std::min(entries - capacity, reservable_);
+  reservable_ -= extra;
+  stream.ReserveIndex(static_cast<size_t>(capacity + extra));
+}
 
 void AviIndexReader::Spend(uint64_t entries) {
   if (entries > budget_) throw AviFormatError{};
@@ -134,7 +144,7 @@ bool AviIndexReader::ReadClassicIndex(uint64_t data, uint64_t data_end, uint64_t
   const uint64_t entries = BytesBetween(data, data_end) / kClassicEntryBytes;
   Spend(entries);
   for (const auto& stream : streams) {
-    if (stream) stream->ReserveIndex(static_cast<size_t>(std::min<uint64_t>(total_frames, entries)));
+    if (stream) Reserve(*stream, std::min<uint64_t>(total_frames, entries));
   }
   bool offsets_absolute = true;
   ForEachEntry(file_, data, entries, kClassicEntryBytes, [&](const uint8_t* entry) {

@@ -5,11 +5,8 @@
 
 namespace vidmetra {
 
-ContainerStream::ContainerStream(ReadOnlyFile file, Kind kind, const AviStreamHeader& header,
-                                 size_t initial_capacity)
-    : file_(std::move(file)), kind_(kind), header_(header) {
-  index_.reserve(initial_capacity);
-}
+ContainerStream::ContainerStream(ReadOnlyFile file, Kind kind, const AviStreamHeader& header)
+    : file_(std::move(file)), kind_(kind), header_(header) {}
 
 bool ContainerStream::IsVideo() const { return number_ >= 0 && kind_ == kVideo; }
 

@@ -139,6 +139,23 @@ TEST_F(AviHostileTest, MaximalSizesNeverWrapAPosition) {
   }
 }
 
+TEST_F(AviHostileTest, HeaderCountsReserveNoMoreThanTheFileJustifies) {
+  AviBuilder builder;
+  for (int s = 0; s < 20; ++s) builder.AddSample(builder.AddAudioStream(1, 8000, 8), {1, 2, 3});
+  std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kClassicRelative);
+  PutU32(bytes, FindChunk(bytes, "avih") + 8 + 16, 0xFFFFFFFFu);  // total frames
+  for (int s = 0; s < 20; ++s) PutU32(bytes, FindChunk(bytes, "strh", s) + 8 + 32, 0xFFFFFFFFu);  // length
+  ASSERT_TRUE(OpenBytes(bytes));
+  size_t reserved = 0;
+  for (int32_t s = 0; s < container_.StreamCount(); ++s) {
+    ASSERT_NE(container_.Stream(s), nullptr);
+    EXPECT_EQ(container_.Stream(s)->Length(), 1);
+    reserved += container_.Stream(s)->IndexCapacity();
+  }
+  // What the claims may reserve, plus one growth step for each stream that received an entry.
+  EXPECT_LE(reserved, bytes.size() / 16 + 20 * kAviIndexGrowth);
+}
+
 TEST_F(AviHostileTest, ListShorterThanItsTypeFails) {
   std::vector<uint8_t> bytes = Clip(2).Build(AviIndexLayout::kClassicRelative);
   PutU32(bytes, FindChunk(bytes, "LIST") + 4, 3);

@@ -11,11 +11,15 @@ namespace vidmetra {
 // Reads the sample indexes of an AVI file into its streams while the file is opened. Every count is
 // checked against the bytes that hold it, and the entries examined over the whole open are limited by
 // the file's size: each entry stands for a chunk of at least 8 bytes, so indexes that point at each
-// other or at themselves cannot make an open read or allocate more than the file justifies.
-// Structural errors are thrown as AviFormatError.
+// other or at themselves cannot make an open read or allocate more than the file justifies. Room
+// reserved ahead of the entries on the strength of header counts is limited likewise, across all
+// streams together. Structural errors are thrown as AviFormatError.
 class AviIndexReader {
  public:
   explicit AviIndexReader(const ReadOnlyFile& file);
+
+  // Makes room for `entries` entries in the stream's index, as far as the file can justify.
+  void Reserve(ContainerStream& stream, uint64_t entries);
 
   // An OpenDML `indx` chunk whose data lies in [data, data_end): an index of chunks, or an index of
   // indexes whose entries name standard index chunks elsewhere in the file. Returns false when the
@@ -39,6 +43,7 @@ class AviIndexReader {
 
   const ReadOnlyFile& file_;
   uint64_t budget_;
+  uint64_t reservable_;
 };
 
 }  // namespace vidmetra

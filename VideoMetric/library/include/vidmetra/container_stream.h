@@ -28,7 +28,7 @@ class ContainerStream final : public StreamSource {
  public:
   enum Kind : int32_t { kAudio = 0, kVideo = 1, kOther = 2 };
 
-  ContainerStream(ReadOnlyFile file, Kind kind, const AviStreamHeader& header, size_t initial_capacity);
+  ContainerStream(ReadOnlyFile file, Kind kind, const AviStreamHeader& header);
 
   bool IsVideo() const override;
   bool IsAudio() const override;
