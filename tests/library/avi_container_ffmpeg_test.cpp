@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "support/ffmpeg_tool.h"
+#include "support/stream_samples.h"
 #include "support/temp_dir.h"
 
 namespace vidmetra {
@@ -18,18 +19,10 @@ namespace {
 using testing::DemuxedPackets;
 using testing::FramecrcChecksum;
 using testing::FramecrcPacket;
+using testing::ReadWholeSample;
 
 constexpr const char* kAudioInput = " -f lavfi -i sine=frequency=440:sample_rate=8000";
 constexpr const char* kAudioOutput = " -c:a pcm_s16le -shortest";
-
-std::vector<uint8_t> ReadSample(StreamSource& stream, int64_t sample) {
-  int64_t size = 0;
-  stream.Read(sample, nullptr, 0, size);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  int64_t read = 0;
-  EXPECT_TRUE(stream.Read(sample, bytes.data(), size, read)) << sample;
-  return bytes;
-}
 
 // Every sample of the stream against FFmpeg's packets: size, checksum and key-frame flag.
 void ExpectSamplesMatch(StreamSource& stream, const std::vector<FramecrcPacket>& packets, bool check_key_frames) {
@@ -37,7 +30,7 @@ void ExpectSamplesMatch(StreamSource& stream, const std::vector<FramecrcPacket>&
   ASSERT_EQ(stream.Length(), static_cast<int64_t>(packets.size()));
   for (size_t i = 0; i < packets.size(); ++i) {
     const int64_t sample = stream.Start() + static_cast<int64_t>(i);
-    const std::vector<uint8_t> bytes = ReadSample(stream, sample);
+    const std::vector<uint8_t> bytes = ReadWholeSample(stream, sample);
     ASSERT_EQ(static_cast<int64_t>(bytes.size()), packets[i].size) << i;
     ASSERT_EQ(FramecrcChecksum(bytes), packets[i].checksum) << i;
     if (check_key_frames) {
@@ -86,7 +79,7 @@ TEST_P(AviFfmpegInteropTest, VideoSamplesEqualWhatFfmpegDemuxes) {
   ASSERT_TRUE(testing::RunFfmpeg("-i '" + avi + "' -map 0:v:0 -c copy -f rawvideo '" + raw + "'"));
   std::vector<uint8_t> concatenated;
   for (int64_t n = video->Start(); n <= video->End(); ++n) {
-    const std::vector<uint8_t> sample = ReadSample(*video, n);
+    const std::vector<uint8_t> sample = ReadWholeSample(*video, n);
     concatenated.insert(concatenated.end(), sample.begin(), sample.end());
   }
   EXPECT_EQ(concatenated, testing::ReadFileBytes(raw));

@@ -19,7 +19,10 @@ namespace {
 using testing::AviBuilder;
 using testing::AviIndexLayout;
 using testing::PatternBytes;
+using testing::BeginMinimalHeaderList;
 using testing::RiffWriter;
+using testing::StoreLe32;
+using testing::StoreLe64;
 
 constexpr size_t kFrameBytes = 96;
 
@@ -42,31 +45,6 @@ size_t FindChunk(const std::vector<uint8_t>& bytes, std::string_view id, int nth
     if (at == bytes.end()) ADD_FAILURE() << "no chunk " << id;
     if (at == bytes.end() || nth-- == 0) return static_cast<size_t>(at - bytes.begin());
   }
-}
-
-void PutU32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-void PutU64(std::vector<uint8_t>& bytes, size_t offset, uint64_t value) {
-  PutU32(bytes, offset, static_cast<uint32_t>(value));
-  PutU32(bytes, offset + 4, static_cast<uint32_t>(value >> 32));
-}
-
-// The header list of a one-stream file, for files assembled by hand.
-void WriteHeaderList(RiffWriter& riff, uint32_t streams) {
-  riff.BeginList("LIST", "hdrl");
-  riff.Begin("avih");
-  riff.Zeros(24);
-  riff.U32(streams);
-  riff.Zeros(28);
-  riff.End();
-  riff.BeginList("LIST", "strl");
-  riff.Begin("strh");
-  riff.Code("vids");
-  riff.Zeros(52);
-  riff.End();
-  riff.Chunk("strf", std::vector<uint8_t>(40, 0));
 }
 
 class AviHostileTest : public ::testing::Test {
@@ -113,7 +91,7 @@ TEST_F(AviHostileTest, NotAnAviFileFails) {
 
 TEST_F(AviHostileTest, ChunkLargerThanItsListIsClampedToTheList) {
   std::vector<uint8_t> bytes = Clip(3).Build(AviIndexLayout::kClassicRelative);
-  PutU32(bytes, FindChunk(bytes, "strf") + 4, 0xC0000000u);  // a format of gigabytes
+  StoreLe32(bytes, FindChunk(bytes, "strf") + 4, 0xC0000000u);  // a format of gigabytes
   EXPECT_TRUE(OpenBytes(bytes));
   ASSERT_NE(container_.VideoStream(0), nullptr);
   // The format swallowed the rest of its stream list, no more.
@@ -123,7 +101,7 @@ TEST_F(AviHostileTest, ChunkLargerThanItsListIsClampedToTheList) {
 
 TEST_F(AviHostileTest, RiffLargerThanTheFileIsClampedToTheFile) {
   std::vector<uint8_t> bytes = Clip(3).Build(AviIndexLayout::kClassicAbsolute);
-  PutU32(bytes, 4, 0xFFFFFFFFu);
+  StoreLe32(bytes, 4, 0xFFFFFFFFu);
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 3);
 }
@@ -132,7 +110,7 @@ TEST_F(AviHostileTest, MaximalSizesNeverWrapAPosition) {
   for (std::string_view id : {"LIST", "avih", "strh", "strf", "idx1"}) {
     for (int nth = 0; nth < 2; ++nth) {
       std::vector<uint8_t> bytes = Clip(2).Build(AviIndexLayout::kClassicRelative);
-      PutU32(bytes, FindChunk(bytes, id, id == "LIST" ? nth : 0) + 4, 0xFFFFFFFFu);
+      StoreLe32(bytes, FindChunk(bytes, id, id == "LIST" ? nth : 0) + 4, 0xFFFFFFFFu);
       OpenBytes(bytes);
       ReadEverything();
     }
@@ -144,8 +122,8 @@ TEST_F(AviHostileTest, HeaderCountsReserveNoMoreThanTheFileJustifies) {
   for (int s = 0; s < 20; ++s) builder.AddSample(builder.AddAudioStream(1, 8000, 8), {1, 2, 3});
   builder.Stream(0).samples[0] = PatternBytes(1 << 17, 1);  // room enough that every claim could be met alone
   std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kClassicRelative);
-  PutU32(bytes, FindChunk(bytes, "avih") + 8 + 16, 0xFFFFFFFFu);  // total frames
-  for (int s = 0; s < 20; ++s) PutU32(bytes, FindChunk(bytes, "strh", s) + 8 + 32, 0xFFFFFFFFu);  // length
+  StoreLe32(bytes, FindChunk(bytes, "avih") + 8 + 16, 0xFFFFFFFFu);  // total frames
+  for (int s = 0; s < 20; ++s) StoreLe32(bytes, FindChunk(bytes, "strh", s) + 8 + 32, 0xFFFFFFFFu);  // length
   ASSERT_TRUE(OpenBytes(bytes));
   size_t reserved = 0;
   for (int32_t s = 0; s < container_.StreamCount(); ++s) {
@@ -159,7 +137,7 @@ TEST_F(AviHostileTest, HeaderCountsReserveNoMoreThanTheFileJustifies) {
 
 TEST_F(AviHostileTest, ListShorterThanItsTypeFails) {
   std::vector<uint8_t> bytes = Clip(2).Build(AviIndexLayout::kClassicRelative);
-  PutU32(bytes, FindChunk(bytes, "LIST") + 4, 3);
+  StoreLe32(bytes, FindChunk(bytes, "LIST") + 4, 3);
   EXPECT_FALSE(OpenBytes(bytes));
 }
 
@@ -188,7 +166,7 @@ TEST_F(AviHostileTest, StreamCountMustCoverTheStreamLists) {
   for (uint32_t streams : {0u, 5000u}) {
     RiffWriter riff;
     riff.BeginList("RIFF", "AVI ");
-    WriteHeaderList(riff, streams);
+    BeginMinimalHeaderList(riff, streams, 0);
     riff.End();
     riff.End();
     riff.End();
@@ -199,7 +177,7 @@ TEST_F(AviHostileTest, StreamCountMustCoverTheStreamLists) {
 TEST_F(AviHostileTest, StreamAnnouncedButNotDescribedIsNull) {
   RiffWriter riff;
   riff.BeginList("RIFF", "AVI ");
-  WriteHeaderList(riff, 2);
+  BeginMinimalHeaderList(riff, 2, 0);
   riff.End();
   riff.End();
   riff.End();
@@ -236,9 +214,9 @@ TEST_F(AviHostileTest, ShortHeadersReadAsZeroPadded) {
   std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kClassicRelative);
   // A 4-byte strh whose type survives; the rest of its 56 bytes become a JUNK chunk.
   const size_t strh = FindChunk(bytes, "strh");
-  PutU32(bytes, strh + 4, 4);
+  StoreLe32(bytes, strh + 4, 4);
   std::memcpy(bytes.data() + strh + 12, "JUNK", 4);
-  PutU32(bytes, strh + 16, 56 - 4 - 8);
+  StoreLe32(bytes, strh + 16, 56 - 4 - 8);
   ASSERT_TRUE(OpenBytes(bytes));
   ASSERT_NE(container_.VideoStream(0), nullptr);
   EXPECT_EQ(container_.VideoStream(0)->Length(), 2);
@@ -262,7 +240,7 @@ TEST_F(AviHostileTest, OddSizedChunksKeepTheirPadByte) {
 
 TEST_F(AviHostileTest, IndexOfIndexesClaimingTooManyEntriesIsSkipped) {
   std::vector<uint8_t> bytes = Clip(20).Build(AviIndexLayout::kOpenDmlWithClassic);
-  PutU32(bytes, FindChunk(bytes, "indx") + 12, 0x10000000u);
+  StoreLe32(bytes, FindChunk(bytes, "indx") + 12, 0x10000000u);
   ASSERT_TRUE(OpenBytes(bytes));
   // The unusable indx leaves the classic index to serve (which halves every size in this file).
   ASSERT_EQ(container_.VideoStream(0)->Length(), 20);
@@ -282,7 +260,7 @@ TEST_F(AviHostileTest, StandardIndexClaimingTooManyEntriesIsSkipped) {
   AviBuilder builder = Clip(20);
   builder.SetEntriesPerStandardIndex(8);
   std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kOpenDml);
-  PutU32(bytes, FindChunk(bytes, "ix00", 1) + 12, 9);
+  StoreLe32(bytes, FindChunk(bytes, "ix00", 1) + 12, 9);
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 12);
 }
@@ -293,8 +271,8 @@ TEST_F(AviHostileTest, SuperIndexEntriesOutsideTheFileOrOnThemselvesAreSkipped) 
   std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kOpenDml);
   const size_t indx = FindChunk(bytes, "indx");
   const size_t entries = indx + 8 + 24;
-  PutU64(bytes, entries, uint64_t{1} << 62);
-  PutU64(bytes, entries + 16, indx);
+  StoreLe64(bytes, entries, uint64_t{1} << 62);
+  StoreLe64(bytes, entries + 16, indx);
   ASSERT_TRUE(OpenBytes(bytes));
   ContainerStream* video = container_.VideoStream(0);
   ASSERT_EQ(video->Length(), 4);
@@ -302,7 +280,7 @@ TEST_F(AviHostileTest, SuperIndexEntriesOutsideTheFileOrOnThemselvesAreSkipped) 
   int64_t read = 0;
   ASSERT_TRUE(video->Read(0, sample.data(), kFrameBytes, read));
   EXPECT_EQ(sample, PatternBytes(kFrameBytes, 16));
-  PutU64(bytes, entries + 32, ~uint64_t{0} - 4);  // adding the header size would wrap
+  StoreLe64(bytes, entries + 32, ~uint64_t{0} - 4);  // adding the header size would wrap
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 0);
 }
@@ -311,7 +289,7 @@ TEST_F(AviHostileTest, SuperIndexEntriesOutsideTheFileOrOnThemselvesAreSkipped) 
 std::vector<uint8_t> RepeatedStandardIndexFile(uint32_t repeats) {
   RiffWriter riff;
   riff.BeginList("RIFF", "AVI ");
-  WriteHeaderList(riff, 1);
+  BeginMinimalHeaderList(riff, 1, 0);
   riff.Begin("indx");
   riff.U16(4);
   riff.U8(0);
@@ -353,10 +331,10 @@ TEST_F(AviHostileTest, StandardIndexEntriesBeyondTheFileAreDropped) {
   AviBuilder builder = Clip(4);
   std::vector<uint8_t> bytes = builder.Build(AviIndexLayout::kOpenDml);
   const size_t ix = FindChunk(bytes, "ix00");
-  PutU64(bytes, ix + 20, ~uint64_t{0} - 50);  // base offset + entry offset wraps
+  StoreLe64(bytes, ix + 20, ~uint64_t{0} - 50);  // base offset + entry offset wraps
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 0);
-  PutU64(bytes, ix + 20, bytes.size());  // every entry lies past the end
+  StoreLe64(bytes, ix + 20, bytes.size());  // every entry lies past the end
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 0);
 }
@@ -364,14 +342,14 @@ TEST_F(AviHostileTest, StandardIndexEntriesBeyondTheFileAreDropped) {
 TEST_F(AviHostileTest, ClassicIndexWithATrailingFragmentIgnoresIt) {
   std::vector<uint8_t> bytes = Clip(3).Build(AviIndexLayout::kClassicRelative);
   const size_t idx1 = FindChunk(bytes, "idx1");
-  PutU32(bytes, idx1 + 4, 3 * 16 - 5);
+  StoreLe32(bytes, idx1 + 4, 3 * 16 - 5);
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 2);
 }
 
 TEST_F(AviHostileTest, ClassicIndexOffsetsBeyondTheFileFailTheRead) {
   std::vector<uint8_t> bytes = Clip(2).Build(AviIndexLayout::kClassicAbsolute);
-  PutU32(bytes, FindChunk(bytes, "idx1") + 8 + 8, 0xFFFFFF00u);
+  StoreLe32(bytes, FindChunk(bytes, "idx1") + 8 + 8, 0xFFFFFF00u);
   ASSERT_TRUE(OpenBytes(bytes));
   ContainerStream* video = container_.VideoStream(0);
   ASSERT_EQ(video->Length(), 2);

@@ -30,20 +30,7 @@ struct Piece {
 RiffWriter PrimaryForm(uint64_t ix_offset, uint32_t ix_size) {
   RiffWriter riff;
   riff.BeginList("RIFF", "AVI ");
-  riff.BeginList("LIST", "hdrl");
-  riff.Begin("avih");
-  riff.Zeros(16);
-  riff.U32(kFrames);
-  riff.U32(0);
-  riff.U32(1);
-  riff.Zeros(28);
-  riff.End();
-  riff.BeginList("LIST", "strl");
-  riff.Begin("strh");
-  riff.Code("vids");
-  riff.Zeros(52);
-  riff.End();
-  riff.Chunk("strf", std::vector<uint8_t>(40, 0));
+  testing::BeginMinimalHeaderList(riff, 1, kFrames);
   riff.Begin("indx");
   riff.U16(4);
   riff.U8(0);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "support/avi_builder.h"
+#include "support/stream_samples.h"
 #include "support/temp_dir.h"
 #include "vidmetra/fourcc.h"
 
@@ -15,20 +16,11 @@ using testing::AviBuilder;
 using testing::AviIndexLayout;
 using testing::AviStreamSpec;
 using testing::PatternBytes;
+using testing::ReadWholeSample;
 
 constexpr int32_t kWidth = 8;
 constexpr int32_t kHeight = 4;
 constexpr size_t kFrameBytes = kWidth * kHeight * 3;
-
-std::vector<uint8_t> ReadSample(StreamSource& stream, int64_t sample) {
-  int64_t size = -1;
-  EXPECT_FALSE(stream.Read(sample, nullptr, 0, size) && size > 0);
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::max<int64_t>(size, 0)));
-  int64_t read = -1;
-  EXPECT_TRUE(stream.Read(sample, bytes.data(), size, read));
-  EXPECT_EQ(read, size);
-  return bytes;
-}
 
 // A video stream of `frames` frames with a key frame every `key_interval`.
 AviBuilder VideoClip(size_t frames, size_t key_interval = 1) {
@@ -58,8 +50,8 @@ TEST_F(AviContainerTest, RelativeAndAbsoluteClassicOffsetsBothReadFrameZero) {
     ContainerStream* video = container_.VideoStream(0);
     ASSERT_NE(video, nullptr);
     EXPECT_EQ(video->Length(), 3);
-    EXPECT_EQ(ReadSample(*video, 0), PatternBytes(kFrameBytes, 0));
-    EXPECT_EQ(ReadSample(*video, 2), PatternBytes(kFrameBytes, 2));
+    EXPECT_EQ(ReadWholeSample(*video, 0), PatternBytes(kFrameBytes, 0));
+    EXPECT_EQ(ReadWholeSample(*video, 2), PatternBytes(kFrameBytes, 2));
   }
 }
 
@@ -124,7 +116,7 @@ TEST_F(AviContainerTest, OpenDmlSuperIndexIsReadAndClassicIndexIgnored) {
   ASSERT_EQ(video->Length(), 40);
   for (int64_t i = 0; i < 40; ++i) {
     EXPECT_EQ(video->IsKeyFrame(i), i % 10 == 0) << i;
-    EXPECT_EQ(ReadSample(*video, i), PatternBytes(kFrameBytes, static_cast<uint32_t>(i))) << i;
+    EXPECT_EQ(ReadWholeSample(*video, i), PatternBytes(kFrameBytes, static_cast<uint32_t>(i))) << i;
   }
 }
 
@@ -135,7 +127,7 @@ TEST_F(AviContainerTest, OpenDmlIndexOfChunksInTheStreamList) {
   ASSERT_EQ(video->Length(), 5);
   EXPECT_TRUE(video->IsKeyFrame(4));
   EXPECT_FALSE(video->IsKeyFrame(3));
-  EXPECT_EQ(ReadSample(*video, 4), PatternBytes(kFrameBytes, 4));
+  EXPECT_EQ(ReadWholeSample(*video, 4), PatternBytes(kFrameBytes, 4));
 }
 
 TEST_F(AviContainerTest, ExtendedHeaderRaisesTotalFrames) {
@@ -176,7 +168,7 @@ TEST_F(AviContainerTest, StartShiftsSampleNumbers) {
   ASSERT_NE(video, nullptr);
   EXPECT_EQ(video->Start(), 10);
   EXPECT_EQ(video->End(), 12);
-  EXPECT_EQ(ReadSample(*video, 10), PatternBytes(kFrameBytes, 0));
+  EXPECT_EQ(ReadWholeSample(*video, 10), PatternBytes(kFrameBytes, 0));
   int64_t read = -1;
   EXPECT_FALSE(video->Read(0, nullptr, 0, read));
 }
@@ -225,8 +217,8 @@ TEST_F(AviContainerTest, StreamsAreSelectedByKindAndPosition) {
   ASSERT_NE(container_.AudioStream(0), nullptr);
   EXPECT_EQ(container_.AudioStream(0)->Number(), audio);
   EXPECT_EQ(container_.AudioStream(1), nullptr);
-  EXPECT_EQ(ReadSample(*container_.VideoStream(1), 2), PatternBytes(10 + second, 100 * second + 2));
-  EXPECT_EQ(ReadSample(*container_.AudioStream(0), 1), PatternBytes(10 + audio, 100 * audio + 1));
+  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(1), 2), PatternBytes(10 + second, 100 * second + 2));
+  EXPECT_EQ(ReadWholeSample(*container_.AudioStream(0), 1), PatternBytes(10 + audio, 100 * audio + 1));
 }
 
 TEST_F(AviContainerTest, InterleaveGroupsInTheClassicIndexAreSkipped) {
@@ -240,7 +232,7 @@ TEST_F(AviContainerTest, InterleaveGroupsInTheClassicIndexAreSkipped) {
   ASSERT_TRUE(container_.Open(path_));
   ASSERT_NE(container_.VideoStream(0), nullptr);
   EXPECT_EQ(container_.VideoStream(0)->Length(), 1);
-  EXPECT_EQ(ReadSample(*container_.VideoStream(0), 0), PatternBytes(kFrameBytes, 1));
+  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 0), PatternBytes(kFrameBytes, 1));
 }
 
 TEST_F(AviContainerTest, ClassicIndexNamingAMissingStreamFailsTheOpen) {
@@ -263,7 +255,7 @@ TEST_F(AviContainerTest, OpeningAgainStartsAfresh) {
   ASSERT_TRUE(OpenBuilt(VideoClip(2), AviIndexLayout::kClassicRelative));
   ASSERT_TRUE(container_.Open(path_));
   ASSERT_NE(container_.VideoStream(0), nullptr);
-  EXPECT_EQ(ReadSample(*container_.VideoStream(0), 1), PatternBytes(kFrameBytes, 1));
+  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 1), PatternBytes(kFrameBytes, 1));
 }
 
 }  // namespace

@@ -236,6 +236,23 @@ void AviBuilder::WriteClassicIndex(RiffWriter& riff, AviIndexLayout layout, cons
   riff.End();
 }
 
+void BeginMinimalHeaderList(RiffWriter& riff, uint32_t streams, uint32_t total_frames) {
+  riff.BeginList("LIST", "hdrl");
+  riff.Begin("avih");
+  riff.Zeros(16);
+  riff.U32(total_frames);
+  riff.U32(0);
+  riff.U32(streams);
+  riff.Zeros(28);
+  riff.End();
+  riff.BeginList("LIST", "strl");
+  riff.Begin("strh");
+  riff.Code("vids");
+  riff.Zeros(52);
+  riff.End();
+  riff.Chunk("strf", std::vector<uint8_t>(40, 0));
+}
+
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -66,6 +66,11 @@ class AviBuilder {
   size_t entries_per_standard_index_ = 16;
 };
 
+// For files assembled by hand: opens the header list, writes a main header announcing `streams`
+// streams and `total_frames` frames, and one video stream list with its stream header and a zeroed
+// 40-byte format. The stream list and the header list stay open for the caller to extend and end.
+void BeginMinimalHeaderList(RiffWriter& riff, uint32_t streams, uint32_t total_frames);
+
 // Writes bytes to a file, replacing it.
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // Deterministic sample contents, different for every stream and sample.

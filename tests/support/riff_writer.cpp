@@ -51,13 +51,17 @@ void RiffWriter::Chunk(std::string_view id, std::span<const uint8_t> data) {
   End();
 }
 
-void RiffWriter::PatchU32(size_t offset, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+void RiffWriter::PatchU32(size_t offset, uint32_t value) { StoreLe32(bytes_, offset, value); }
+
+void RiffWriter::PatchU64(size_t offset, uint64_t value) { StoreLe64(bytes_, offset, value); }
+
+void StoreLe32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
+  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-void RiffWriter::PatchU64(size_t offset, uint64_t value) {
-  PatchU32(offset, static_cast<uint32_t>(value));
-  PatchU32(offset + 4, static_cast<uint32_t>(value >> 32));
+void StoreLe64(std::vector<uint8_t>& bytes, size_t offset, uint64_t value) {
+  StoreLe32(bytes, offset, static_cast<uint32_t>(value));
+  StoreLe32(bytes, offset + 4, static_cast<uint32_t>(value >> 32));
 }
 
 }  // namespace vidmetra::testing

@@ -38,4 +38,8 @@ class RiffWriter {
   std::vector<size_t> open_;
 };
 
+// Overwrites little-endian values inside built bytes.
+void StoreLe32(std::vector<uint8_t>& bytes, size_t offset, uint32_t value);
+void StoreLe64(std::vector<uint8_t>& bytes, size_t offset, uint64_t value);
+
 }  // namespace vidmetra::testing
