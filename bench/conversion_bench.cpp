@@ -1,8 +1,7 @@
-// RGB24 to 4:2:0 and back at 1920 x 1080, the vectorised kernels against the scalar reference.
+// RGB24 to 4:2:0 and 4:4:4 and back at 1920 x 1080, the vectorised kernels against the scalar reference.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "support/frame_fill.h"
 #include "vidmetra/frame_conversions.h"
 
 namespace vidmetra {
@@ -10,23 +9,11 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 
-void FillRandom(VideoFrame& frame) {
-  std::mt19937 random(7);
-  for (int k = 0; k < frame.PlaneCount(); ++k) {
-    const PlaneLayout plane = frame.Plane(k);
-    for (int y = 0; y < plane.height; ++y) {
-      uint8_t* row = PlaneRow(plane, y);
-      for (int i = 0; i < plane.width * plane.unit; ++i) row[i] = static_cast<uint8_t>(random());
-    }
-  }
-  frame.FillBorder();
-}
-
 void Convert(benchmark::State& state, int target_space, int source_space, const RgbYuvKernels& kernels) {
   VideoFrame source, target;
   source.SetFormat(kWidth, kHeight, source_space, 0);
   target.SetFormat(kWidth, kHeight, target_space, 0);
-  FillRandom(source);
+  testing::FillRandom(source, 7);
   const ConversionOptions options{&kernels, false};
   for (auto _ : state) {
     ConvertPixelsWith(target, source, options);
