@@ -8,10 +8,6 @@
 
 #include <immintrin.h>
 
-// The generic formulas are instantiated for __m256 here; they are always inlined into AVX2 code, so the ABI
-// note about passing such vectors to code built without AVX never applies.
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -129,9 +125,12 @@ VIDMETRA_AVX2_INLINE Channels LoadBgr(const uint8_t* bgr) {
                   ToFloat(Shuffle<ChannelOfLane<kStep, 2>>(lanes))};
 }
 
-VIDMETRA_AVX2_INLINE __m128i Luma(const Channels& c) { return PackBytes(Nearest(NearestLumaValue(c.r, c.g, c.b))); }
-VIDMETRA_AVX2_INLINE __m256 UOf(const Channels& c) { return RawU(c.r, c.g, c.b); }
-VIDMETRA_AVX2_INLINE __m256 VOf(const Channels& c) { return RawV(c.r, c.g, c.b); }
+// The formulas of colour_formulas.h, term for term, eight pixels at a time.
+VIDMETRA_AVX2_INLINE __m128i Luma(const Channels& c) {
+  return PackBytes(Nearest(kLumaG * c.g + kLumaR * c.r + kLumaB * c.b));
+}
+VIDMETRA_AVX2_INLINE __m256 UOf(const Channels& c) { return kUB * c.b - kUG * c.g - kUR * c.r; }
+VIDMETRA_AVX2_INLINE __m256 VOf(const Channels& c) { return kVR * c.r - (kVG * c.g + kVB * c.b); }
 
 VIDMETRA_AVX2_INLINE __m256i NearestByteValue(__m256 values) {
   return _mm256_min_epi32(_mm256_max_epi32(Nearest(values), _mm256_setzero_si256()), _mm256_set1_epi32(255));
@@ -140,9 +139,9 @@ VIDMETRA_AVX2_INLINE __m256i NearestByteValue(__m256 values) {
 // B | G << 8 | R << 16 per pixel.
 VIDMETRA_AVX2_INLINE __m256i InversePixels(__m256 y, __m256 u, __m256 v) {
   const __m256 du = u - 128.0f, dv = v - 128.0f;
-  return _mm256_or_si256(_mm256_or_si256(NearestByteValue(InverseB(y, du)),
-                                         _mm256_slli_epi32(NearestByteValue(InverseG(y, du, dv)), 8)),
-                         _mm256_slli_epi32(NearestByteValue(InverseR(y, dv)), 16));
+  return _mm256_or_si256(_mm256_or_si256(NearestByteValue(y + kBU * du),
+                                         _mm256_slli_epi32(NearestByteValue(y - kGU * du - kGV * dv), 8)),
+                         _mm256_slli_epi32(NearestByteValue(y + kRV * dv), 16));
 }
 
 // Eight 32-bit pixels as kStep-byte pixels, writing exactly 8 * kStep bytes.
@@ -202,7 +201,7 @@ VIDMETRA_AVX2 void Rgb24ToYuy2(const uint8_t* bgr, uint8_t* yuy2, int width) {
   if (width % 2 != 0) {
     // An odd last pixel carries its own U.
     const uint8_t* p = bgr + 3 * (width - 1);
-    yuy2[2 * width - 1] = NearestToByte(RawU<float>(p[2], p[1], p[0]) + 128.0f);
+    yuy2[2 * width - 1] = NearestToByte(RawU(p[2], p[1], p[0]) + 128.0f);
   }
 }
 
@@ -213,8 +212,8 @@ void PatchLastBlock(const uint8_t* bgr_top, const uint8_t* bgr_bottom, uint8_t* 
   for (const uint8_t* row : {bgr_top, bgr_bottom}) {
     for (const int x : {x0, x1}) {
       const uint8_t* p = row + 3 * x;
-      sum_u += RawU<float>(p[2], p[1], p[0]);
-      sum_v += RawV<float>(p[2], p[1], p[0]);
+      sum_u += RawU(p[2], p[1], p[0]);
+      sum_v += RawV(p[2], p[1], p[0]);
     }
   }
   u[width / 2] = NearestToByte(sum_u * 0.25f + 128.0f);

@@ -11,6 +11,14 @@ size_t SampleCount(const PlaneFrame& planes) {
 
 float Clamp255(float value) { return std::clamp(value, 0.0f, 255.0f); }
 
+// Moves planes that hold `from` to `to` with the matrix recorded; true when the matrix says how to compute them.
+bool SwitchContent(PlaneFrame& planes, int from, int to, int matrix) {
+  if (planes.content != from) return false;
+  planes.content = to;
+  planes.matrix = matrix;
+  return IsKnownColourMatrix(matrix);
+}
+
 }  // namespace
 
 void FillFromBgr(PlaneFrame& planes, const uint8_t* pixels, ptrdiff_t stride, int step) {
@@ -42,10 +50,7 @@ void FillFromYuv444(PlaneFrame& planes, const VideoFrame& frame) {
 }
 
 void ConvertYuvToRgb(PlaneFrame& planes, int matrix) {
-  if (planes.content != kContentYuv) return;
-  planes.content = kContentRgb;
-  planes.matrix = matrix;
-  if (!IsKnownColourMatrix(matrix)) return;
+  if (!SwitchContent(planes, kContentYuv, kContentRgb, matrix)) return;
   const float *y = planes.Y(), *u = planes.U(), *v = planes.V();
   float *r = planes.R(), *g = planes.G(), *b = planes.B();
   const size_t count = SampleCount(planes);
@@ -64,10 +69,7 @@ void ConvertYuvToRgb(PlaneFrame& planes, int matrix) {
 }
 
 void ConvertRgbToYuv(PlaneFrame& planes, int matrix) {
-  if (planes.content != kContentRgb) return;
-  planes.content = kContentYuv;
-  planes.matrix = matrix;
-  if (!IsKnownColourMatrix(matrix)) return;
+  if (!SwitchContent(planes, kContentRgb, kContentYuv, matrix)) return;
   const float *r = planes.R(), *g = planes.G(), *b = planes.B();
   float* out[3] = {planes.Y(), planes.U(), planes.V()};
   const size_t count = SampleCount(planes);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ struct KernelCase {
   // The exact value behind output byte `index` of row `row`, or kMustMatch.
   std::function<double(const Rows&, int row, int index, int width)> exact;
 };
+
+void PrintTo(const KernelCase& kernel, std::ostream* out) { *out << kernel.name; }
 
 int Padded(int width) { return (width + 15) / 16 * 16; }
 

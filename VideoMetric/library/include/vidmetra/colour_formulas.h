@@ -8,10 +8,6 @@
 // The chroma "raw" values below are the weighted sums without any offset, so that subsampling can average them.
 #include <cstdint>
 
-// The generic formulas are also instantiated for SIMD vector types inside functions built for a wider
-// instruction set; forcing them inline keeps them in that instruction set even without optimisation.
-#define VIDMETRA_FORMULA inline __attribute__((always_inline))
-
 namespace vidmetra {
 
 inline uint8_t TruncateToByte(double value) {
@@ -40,18 +36,8 @@ inline constexpr float kVR = 0.615f, kVG = 0.515f, kVB = 0.1f;
 inline constexpr float kRV = 1.14f, kGU = 0.395f, kGV = 0.581f, kBU = 2.032f;
 
 inline uint8_t ReferenceLuma(int r, int g, int b) { return TruncateToByte(0.587 * g + 0.299 * r + 0.114 * b + 0.5); }
-template <typename T>
-VIDMETRA_FORMULA T RawU(T r, T g, T b) {
-  return kUB * b - kUG * g - kUR * r;
-}
-template <typename T>
-VIDMETRA_FORMULA T RawV(T r, T g, T b) {
-  return kVR * r - (kVG * g + kVB * b);
-}
-template <typename T>
-VIDMETRA_FORMULA T NearestLumaValue(T r, T g, T b) {
-  return kLumaG * g + kLumaR * r + kLumaB * b;
-}
+inline float RawU(float r, float g, float b) { return kUB * b - kUG * g - kUR * r; }
+inline float RawV(float r, float g, float b) { return kVR * r - (kVG * g + kVB * b); }
 // A chroma value with its reference offset, ready to be averaged or truncated.
 inline float ReferenceU(int r, int g, int b) {
   return RawU(static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)) + 128.5f;
@@ -70,23 +56,9 @@ inline Bgr8 ReferenceInverse(int y, int u, int v) {
               TruncateToByte(y + 1.14 * dv + 0.5)};
 }
 
-// Blue, green and red before rounding, from luma and centred chroma.
-template <typename T>
-VIDMETRA_FORMULA T InverseB(T y, T du) {
-  return y + kBU * du;
-}
-template <typename T>
-VIDMETRA_FORMULA T InverseG(T y, T du, T dv) {
-  return y - kGU * du - kGV * dv;
-}
-template <typename T>
-VIDMETRA_FORMULA T InverseR(T y, T dv) {
-  return y + kRV * dv;
-}
-
 inline Bgr8 NearestInverse(float y, float u, float v) {
   const float du = u - 128.0f, dv = v - 128.0f;
-  return Bgr8{NearestToByte(InverseB(y, du)), NearestToByte(InverseG(y, du, dv)), NearestToByte(InverseR(y, dv))};
+  return Bgr8{NearestToByte(y + kBU * du), NearestToByte(y - kGU * du - kGV * dv), NearestToByte(y + kRV * dv)};
 }
 
 }  // namespace vidmetra
