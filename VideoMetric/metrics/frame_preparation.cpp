@@ -1,0 +1,125 @@
+#include "vidmetra/frame_preparation.h"
+
+#include "vidmetra/colour_component.h"
+#include "vidmetra/plane_colour.h"
+
+namespace vidmetra {
+namespace {
+
+// A packed RGB picture read top row first.
+struct UprightBgr {
+  const uint8_t* top;
+  ptrdiff_t stride;
+  int step;
+};
+
+// Frames keep the file's bottom-up row order, so the top row is the last stored one.
+UprightBgr UprightView(const VideoFrame& frame) {
+  const PlaneLayout plane = frame.Plane(0);
+  return UprightBgr{plane.origin + static_cast<ptrdiff_t>(plane.height - 1) * plane.stride, -plane.stride,
+                    plane.unit};
+}
+
+// Calls `store(index, r, g, b)` for every pixel, top row first.
+template <typename Store>
+void ForEachPixel(const UprightBgr& view, const PlaneFrame& planes, Store store) {
+  size_t index = 0;
+  for (int y = 0; y < planes.height(); ++y) {
+    const uint8_t* pixel = view.top + y * view.stride;
+    for (int x = 0; x < planes.width(); ++x, pixel += view.step, ++index) {
+      store(index, static_cast<float>(pixel[2]), static_cast<float>(pixel[1]), static_cast<float>(pixel[0]));
+    }
+  }
+}
+
+// One YUV or L plane straight from the bytes; the same values the full path reaches through R, G, B planes.
+void FillSinglePlaneFromBgr(const UprightBgr& view, PlaneFrame& planes, int component, int matrix) {
+  const bool lightness = component == kComponentL;
+  planes.content = lightness ? kContentL : kContentYuv;
+  planes.matrix = matrix;
+  if (!IsKnownColourMatrix(matrix)) return;
+  float* out = planes.ComponentPlane(component);
+  if (lightness) {
+    ForEachPixel(view, planes, [&](size_t i, float r, float g, float b) {
+      out[i] = LightnessOf(RelativeLuminance(LumaForLightness(matrix, r, g, b)));
+    });
+  } else {
+    ForEachPixel(view, planes,
+                 [&](size_t i, float r, float g, float b) { out[i] = YuvFromRgb(matrix, component, r, g, b); });
+  }
+}
+
+bool PrepareFromRgb(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int matrix,
+                    bool all_planes) {
+  const VideoFrame* rgb = &decoded;
+  if (decoded.colour_space() == kPlanarRgb) {
+    if (!scratch.ConvertFrom(decoded, kRgb24, 0, false)) return false;
+    rgb = &scratch;
+  }
+  const UprightBgr view = UprightView(*rgb);
+  if (!all_planes && (IsYuvComponent(component) || IsLuvComponent(component))) {
+    FillSinglePlaneFromBgr(view, planes, component, matrix);
+    return true;
+  }
+  FillFromBgr(planes, view.top, view.stride, view.step);
+  if (IsYuvComponent(component)) ConvertRgbToYuv(planes, matrix);
+  if (IsLuvComponent(component)) ComputeL(planes, matrix);
+  return true;
+}
+
+// YUV-like codes whose luma a built-in can read in place: those that also convert to planar 4:4:4.
+bool HasReadableLuma(int colour_space) { return colour_space >= kYuv && colour_space <= kY; }
+
+void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+  const PlaneLayout plane = decoded.Plane(0);
+  const int offset = decoded.colour_space() == kUyvy ? 1 : 0;
+  float* out = planes.ComponentPlane(component);
+  const bool lightness = component == kComponentL;
+  for (int y = 0; y < planes.height(); ++y) {
+    const uint8_t* sample = plane.origin + static_cast<ptrdiff_t>(y) * plane.stride + offset;
+    if (lightness) {
+      for (int x = 0; x < planes.width(); ++x) *out++ = LightnessOf(RelativeLuminance(sample[x * plane.unit]));
+    } else if (plane.unit == 1) {
+      for (int x = 0; x < planes.width(); ++x) *out++ = sample[x];
+    } else {
+      for (int x = 0; x < planes.width(); ++x) *out++ = sample[x * plane.unit];
+    }
+  }
+  planes.content = lightness ? kContentL : kContentYuv;
+  if (lightness) planes.matrix = matrix;
+}
+
+bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int matrix,
+                    bool all_planes) {
+  if (!all_planes && (component == kComponentY || component == kComponentL) &&
+      HasReadableLuma(decoded.colour_space())) {
+    FillLumaDerived(decoded, planes, component, matrix);
+    return true;
+  }
+  const VideoFrame* yuv = &decoded;
+  if (decoded.colour_space() != kYuv) {
+    if (!scratch.ConvertFrom(decoded, kYuv, 0, false)) return false;
+    yuv = &scratch;
+  }
+  FillFromYuv444(planes, *yuv);
+  if (IsRgbComponent(component)) ConvertYuvToRgb(planes, matrix);
+  if (IsLuvComponent(component)) ComputeL(planes, matrix);
+  return true;
+}
+
+}  // namespace
+
+bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int colour_matrix,
+                  bool all_planes) {
+  const int colour_space = decoded.colour_space();
+  const bool rgb = IsRgbLike(colour_space);
+  if (!rgb && !IsYuvLike(colour_space)) return true;
+  if (!decoded.HasPixels() || !planes.valid() || planes.width() != decoded.width() ||
+      planes.height() != decoded.height()) {
+    return false;
+  }
+  return rgb ? PrepareFromRgb(decoded, scratch, planes, component, colour_matrix, all_planes)
+             : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes);
+}
+
+}  // namespace vidmetra

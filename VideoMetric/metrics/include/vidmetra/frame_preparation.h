@@ -1,0 +1,20 @@
+#pragma once
+// Turning a decoded frame into the float planes a metric measures.
+#include "vidmetra/plane_frame.h"
+#include "vidmetra/video_frame.h"
+
+namespace vidmetra {
+
+// Fills `planes` (of the decoded frame's size) for `component` under `colour_matrix`, with row 0 of every plane
+// the top row of the picture. RGB-like frames are taken as bottom-up, as readers deliver them; YUV-like frames
+// as top-down. `scratch` is a frame the caller keeps for the whole run.
+// With `all_planes` every plane that the full preparation defines is filled: R, G, B for RGB input or Y, U, V
+// for YUV input, plus the planes of the component's colour space. Without it only the component's own plane is
+// guaranteed, which is all a built-in metric reads.
+// Returns false when the frame cannot be converted (no pixels, an unsupported colour space such as YV16, a
+// failed allocation) or `planes` does not match the frame's size; frames in other colour spaces are left alone
+// and give true.
+bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int colour_matrix,
+                  bool all_planes);
+
+}  // namespace vidmetra

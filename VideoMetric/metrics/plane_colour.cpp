@@ -1,0 +1,96 @@
+#include "vidmetra/plane_colour.h"
+
+#include <algorithm>
+
+namespace vidmetra {
+namespace {
+
+size_t SampleCount(const PlaneFrame& planes) {
+  return static_cast<size_t>(planes.width()) * static_cast<size_t>(planes.height());
+}
+
+float Clamp255(float value) { return std::clamp(value, 0.0f, 255.0f); }
+
+// Moves planes that hold `from` to `to` with the matrix recorded; true when the matrix says how to compute them.
+bool SwitchContent(PlaneFrame& planes, int from, int to, int matrix) {
+  if (planes.content != from) return false;
+  planes.content = to;
+  planes.matrix = matrix;
+  return IsKnownColourMatrix(matrix);
+}
+
+}  // namespace
+
+void FillFromBgr(PlaneFrame& planes, const uint8_t* pixels, ptrdiff_t stride, int step) {
+  PlaneFrame& p = planes;
+  float *r = p.R(), *g = p.G(), *b = p.B();
+  for (int y = 0; y < p.height(); ++y) {
+    const uint8_t* row = pixels + y * stride;
+    for (int x = 0; x < p.width(); ++x, row += step, ++r, ++g, ++b) {
+      *b = row[0];
+      *g = row[1];
+      *r = row[2];
+    }
+  }
+  planes.content = kContentRgb;
+}
+
+void FillFromYuv444(PlaneFrame& planes, const VideoFrame& frame) {
+  float* out[3] = {planes.Y(), planes.U(), planes.V()};
+  for (int k = 0; k < 3; ++k) {
+    const PlaneLayout plane = frame.Plane(k);
+    const float offset = k == 0 ? 0.0f : 128.0f;
+    float* sample = out[k];
+    for (int y = 0; y < planes.height(); ++y) {
+      const uint8_t* row = plane.origin + static_cast<ptrdiff_t>(y) * plane.stride;
+      for (int x = 0; x < planes.width(); ++x) *sample++ = static_cast<float>(row[x]) - offset;
+    }
+  }
+  planes.content = kContentYuv;
+}
+
+void ConvertYuvToRgb(PlaneFrame& planes, int matrix) {
+  if (!SwitchContent(planes, kContentYuv, kContentRgb, matrix)) return;
+  const float *y = planes.Y(), *u = planes.U(), *v = planes.V();
+  float *r = planes.R(), *g = planes.G(), *b = planes.B();
+  const size_t count = SampleCount(planes);
+  for (size_t i = 0; i < count; ++i) {
+    if (matrix == kRec601) {
+      const float luma = 1.164f * (y[i] - 16.0f);
+      r[i] = Clamp255(luma + 1.596f * v[i]);
+      g[i] = Clamp255(luma - 0.391f * u[i] - 0.813f * v[i]);
+      b[i] = Clamp255(luma + 2.018f * u[i]);
+    } else {
+      r[i] = Clamp255(y[i] + 1.14f * v[i]);
+      g[i] = Clamp255(y[i] - 0.395f * u[i] - 0.581f * v[i]);
+      b[i] = Clamp255(y[i] + 2.032f * u[i]);
+    }
+  }
+}
+
+void ConvertRgbToYuv(PlaneFrame& planes, int matrix) {
+  if (!SwitchContent(planes, kContentRgb, kContentYuv, matrix)) return;
+  const float *r = planes.R(), *g = planes.G(), *b = planes.B();
+  float* out[3] = {planes.Y(), planes.U(), planes.V()};
+  const size_t count = SampleCount(planes);
+  for (int component = 0; component < 3; ++component) {
+    for (size_t i = 0; i < count; ++i) out[component][i] = YuvFromRgb(matrix, component, r[i], g[i], b[i]);
+  }
+}
+
+void ComputeL(PlaneFrame& planes, int matrix) {
+  if (planes.content == kContentL) return;
+  const bool from_yuv = planes.content == kContentYuv;
+  planes.content = kContentL;
+  planes.matrix = matrix;
+  if (!from_yuv && !IsKnownColourMatrix(matrix)) return;
+  const float *y = planes.Y(), *r = planes.R(), *g = planes.G(), *b = planes.B();
+  float* l = planes.L();
+  const size_t count = SampleCount(planes);
+  for (size_t i = 0; i < count; ++i) {
+    const double luma = from_yuv ? y[i] : LumaForLightness(matrix, r[i], g[i], b[i]);
+    l[i] = LightnessOf(RelativeLuminance(luma));
+  }
+}
+
+}  // namespace vidmetra
