@@ -253,20 +253,4 @@ void BeginMinimalHeaderList(RiffWriter& riff, uint32_t streams, uint32_t total_f
   riff.Chunk("strf", std::vector<uint8_t>(40, 0));
 }
 
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed) {
-  std::vector<uint8_t> bytes(size);
-  uint32_t state = seed * 2654435761u + 1;
-  for (auto& byte : bytes) {
-    state = state * 1664525u + 1013904223u;
-    byte = static_cast<uint8_t>(state >> 24);
-  }
-  return bytes;
-}
-
 }  // namespace vidmetra::testing

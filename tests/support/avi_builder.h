@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/byte_files.h"
 #include "support/riff_writer.h"
 
 namespace vidmetra::testing {
@@ -70,10 +71,5 @@ class AviBuilder {
 // streams and `total_frames` frames, and one video stream list with its stream header and a zeroed
 // 40-byte format. The stream list and the header list stay open for the caller to extend and end.
 void BeginMinimalHeaderList(RiffWriter& riff, uint32_t streams, uint32_t total_frames);
-
-// Writes bytes to a file, replacing it.
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-// Deterministic sample contents, different for every stream and sample.
-std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed);
 
 }  // namespace vidmetra::testing

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "vidmetra/colour_matrix.h"
 #include "vidmetra/input_file_entry.h"
 #include "vidmetra/run_interfaces.h"
 
@@ -13,7 +14,6 @@ namespace vidmetra {
 enum NameGeneration : int32_t { kNamePrefix = 0, kNamePostfix = 1, kNameCustom = 2 };
 enum CsvType : int32_t { kCsvSemicolon = 0, kCsvComma = 1 };
 enum CaptionPosition : int32_t { kTopLeft = 0, kBottomLeft = 1, kTopRight = 2, kBottomRight = 3 };
-enum ColourMatrix : int32_t { kRec601 = 0, kPc601 = 1 };
 
 struct CsvOutputSettings {
   std::string output_folder;
