@@ -102,6 +102,11 @@ VIDMETRA_AVX2 inline void Store(int32_t* at, __m256i value) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), value);
 }
 
+// The vectorised kernel needs three statistics instead of five: a and b share one 32-bit lane (b in the upper
+// half; an 8 × 8 sum of either stays below 2^16, so the halves never carry into each other), and the index only
+// uses Saa and Sbb through their sum.
+constexpr int kPackedStatistics = 3;  // a + 2^16·b, a² + b², a·b
+
 // One picture row into the ring: running column sums, and from row 7 on the window columns. Integer sums wrap
 // modulo 2^32 on tall pictures, which leaves every difference of two of them, and so every window column, exact.
 // False when a sample is not an integer from 0 to 255.
@@ -120,10 +125,11 @@ VIDMETRA_AVX2 bool AddRowAvx2(const float* a, const float* b, int width, size_t 
     const __m256i in_range = _mm256_cmpeq_epi32(_mm256_max_epu32(_mm256_or_si256(sample_a, sample_b), limit), limit);
     bad = _mm256_or_si256(bad, _mm256_andnot_si256(_mm256_and_si256(_mm256_castps_si256(exact), in_range),
                                                    _mm256_set1_epi32(-1)));
-    const __m256i statistic[kStatistics] = {sample_a, sample_b, _mm256_mullo_epi32(sample_a, sample_a),
-                                            _mm256_mullo_epi32(sample_b, sample_b),
-                                            _mm256_mullo_epi32(sample_a, sample_b)};
-    for (int s = 0; s < kStatistics; ++s) {
+    const __m256i statistic[kPackedStatistics] = {
+        _mm256_or_si256(sample_a, _mm256_slli_epi32(sample_b, 16)),
+        _mm256_add_epi32(_mm256_mullo_epi32(sample_a, sample_a), _mm256_mullo_epi32(sample_b, sample_b)),
+        _mm256_mullo_epi32(sample_a, sample_b)};
+    for (int s = 0; s < kPackedStatistics; ++s) {
       const size_t at = s * row_length + static_cast<size_t>(x);
       const __m256i running = _mm256_add_epi32(Load(previous + at), statistic[s]);
       Store(current + at, running);
@@ -144,15 +150,15 @@ VIDMETRA_AVX2 inline __m256i SumOfEightColumns(const int32_t* column) {
 // The indices of the windows x .. x + 7 of one window row, each term formed exactly in 32 bits: with 8-bit
 // samples no window sum term exceeds 2·64²·255² < 2^31.
 VIDMETRA_AVX2 inline __m256 WindowIndicesAvx2(const int32_t* column, size_t row_length, int x) {
-  const __m256i sa = SumOfEightColumns(column + x);
-  const __m256i sb = SumOfEightColumns(column + row_length + x);
-  const __m256i saa = SumOfEightColumns(column + 2 * row_length + x);
-  const __m256i sbb = SumOfEightColumns(column + 3 * row_length + x);
-  const __m256i sab = SumOfEightColumns(column + 4 * row_length + x);
+  const __m256i packed = SumOfEightColumns(column + x);
+  const __m256i sa = _mm256_and_si256(packed, _mm256_set1_epi32(0xFFFF));
+  const __m256i sb = _mm256_srli_epi32(packed, 16);
+  const __m256i squares = SumOfEightColumns(column + row_length + x);
+  const __m256i sab = SumOfEightColumns(column + 2 * row_length + x);
   const __m256i a_b = _mm256_mullo_epi32(sa, sb);
   const __m256i mean_squares = _mm256_add_epi32(_mm256_mullo_epi32(sa, sa), _mm256_mullo_epi32(sb, sb));
   const __m256i covariance2 = _mm256_slli_epi32(_mm256_sub_epi32(_mm256_slli_epi32(sab, 6), a_b), 1);
-  const __m256i variances = _mm256_sub_epi32(_mm256_slli_epi32(_mm256_add_epi32(saa, sbb), 6), mean_squares);
+  const __m256i variances = _mm256_sub_epi32(_mm256_slli_epi32(squares, 6), mean_squares);
   const __m256 c1 = _mm256_set1_ps(kC1);
   const __m256 c2 = _mm256_set1_ps(kC2);
   const __m256 numerator = _mm256_mul_ps(_mm256_add_ps(_mm256_cvtepi32_ps(_mm256_slli_epi32(a_b, 1)), c1),
@@ -180,9 +186,9 @@ VIDMETRA_AVX2 void WindowRowAvx2(const int32_t* column, size_t row_length, int w
 VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& result) {
   const int width = planes.width;
   const size_t row_length = RingRowLength(width);
-  const size_t ring_row = row_length * kStatistics;
-  int32_t* ring = scratch.IntegerRing(RingEntries(width));
-  std::fill_n(ring, RingEntries(width), 0);
+  const size_t ring_row = row_length * kPackedStatistics;
+  int32_t* ring = scratch.IntegerRing(ring_row * kRingRows);
+  std::fill_n(ring, ring_row * kRingRows, 0);
   __m256d sum = _mm256_setzero_pd();
   for (int r = 0; r < planes.height; ++r) {
     int32_t* column = r < 7 ? nullptr : ring + static_cast<size_t>((r + 1) % kRingRows) * ring_row;
