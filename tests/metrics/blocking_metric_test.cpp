@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/metric_properties.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 
 namespace vidmetra {
 namespace {
 
-using testing::MakeFlatPlanes;
-using testing::MakePlanes;
-using testing::MakeTarget;
-using testing::PixelAt;
+using namespace testing;  // the frame and target builders
 
 struct Visualized {
   float value;
@@ -110,14 +108,7 @@ TEST(Blocking, LimitOf255AndTheEdgeThreshold) {
 
 TEST(Blocking, Properties) {
   BlockingMetric metric({0, 160, 160});
-  EXPECT_EQ(metric.GetName(), "blocking_measure");
-  EXPECT_EQ(metric.GetTitle(), "Zyr Blocking (MPEG-4) BETA");
-  EXPECT_FALSE(metric.IsHigherBetter());
-  EXPECT_EQ(metric.GetInputCount(false), 1);
-  EXPECT_EQ(metric.GetInputCount(true), 1);
-  EXPECT_EQ(metric.GetWidthMultiple(), 8);
-  EXPECT_EQ(metric.GetHeightMultiple(), 8);
-  EXPECT_EQ(metric.GetSupportedComponents(), std::vector<int32_t>{0});
+  ExpectProperties(metric, {"blocking_measure", "Zyr Blocking (MPEG-4) BETA", false, 1, 1, 8, {0}});
   const ResultDescriptors expected{{metric.GetResultIds()[0], {0}, ""}};
   EXPECT_EQ(metric.DescribeResults(true), expected);
   EXPECT_EQ(metric.DescribeResults(false), expected);

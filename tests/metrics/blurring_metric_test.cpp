@@ -4,18 +4,14 @@
 
 #include <cmath>
 
+#include "support/metric_properties.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 
 namespace vidmetra {
 namespace {
 
-using testing::AllPixels;
-using testing::MakeFlatPlanes;
-using testing::MakePlanes;
-using testing::MakeTarget;
-using testing::PixelAt;
-using testing::SameColour;
+using namespace testing;  // the frame and target builders
 
 float Sharpness(const PlaneFrame& frame, int component = kComponentY) {
   BlurringMetric metric({component, frame.width(), frame.height()});
@@ -92,14 +88,7 @@ TEST(Blurring, AveragesOfEachSeries) {
 TEST(Blurring, PropertiesAndSeries) {
   BlurringMetric metric({0, 160, 160});
   const std::vector<int32_t> ids = metric.GetResultIds();
-  EXPECT_EQ(metric.GetName(), "blurring_measure");
-  EXPECT_EQ(metric.GetTitle(), "Zyr Blurring BETA");
-  EXPECT_TRUE(metric.IsHigherBetter());
-  EXPECT_EQ(metric.GetInputCount(false), 1);
-  EXPECT_EQ(metric.GetInputCount(true), 2);
-  EXPECT_EQ(metric.GetWidthMultiple(), 2);
-  EXPECT_EQ(metric.GetHeightMultiple(), 2);
-  EXPECT_EQ(metric.GetSupportedComponents(), (std::vector<int32_t>{0, 1, 2}));
+  ExpectProperties(metric, {"blurring_measure", "Zyr Blurring BETA", true, 1, 2, 2, {0, 1, 2}});
   EXPECT_EQ(metric.DescribeResults(false), (ResultDescriptors{{ids[0], {0}, ""}}));
   EXPECT_EQ(metric.DescribeResults(true), (ResultDescriptors{{ids[0], {0}, ""}, {ids[1], {1}, ""}}));
   EXPECT_EQ(ResultIdCounter(), ids[1] + 1);

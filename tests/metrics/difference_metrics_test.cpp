@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "support/metric_properties.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 #include "vidmetra/delta_metric.h"
@@ -11,12 +12,7 @@
 namespace vidmetra {
 namespace {
 
-using testing::AllPixels;
-using testing::MakeFlatPlanes;
-using testing::MakePlanes;
-using testing::MakeTarget;
-using testing::PixelAt;
-using testing::SameColour;
+using namespace testing;  // the frame and target builders
 
 constexpr Bgr kBlack{0, 0, 0};
 
@@ -112,22 +108,9 @@ TEST(FirstOrderDifferences, MeasuresTheChosenComponent) {
 
 TEST(FirstOrderDifferences, Properties) {
   MsadMetric msad({0, 160, 160});
+  ExpectProperties(msad, {"msad", "MSAD", false, 2, 2, 2, {0, 1, 2, 4, 5, 6, 3}});
   DeltaMetric delta({0, 160, 160});
-  EXPECT_EQ(msad.GetName(), "msad");
-  EXPECT_EQ(msad.GetTitle(), "MSAD");
-  EXPECT_EQ(delta.GetName(), "delta");
-  EXPECT_EQ(delta.GetTitle(), "Delta");
-  for (Metric* metric : {static_cast<Metric*>(&msad), static_cast<Metric*>(&delta)}) {
-    EXPECT_FALSE(metric->IsHigherBetter());
-    EXPECT_EQ(metric->GetUnits(), "");
-    EXPECT_EQ(metric->GetInputCount(false), 2);
-    EXPECT_EQ(metric->GetInputCount(true), 2);
-    EXPECT_EQ(metric->GetWidthMultiple(), 2);
-    EXPECT_EQ(metric->GetHeightMultiple(), 2);
-    EXPECT_EQ(metric->GetSupportedComponents(), (std::vector<int32_t>{0, 1, 2, 4, 5, 6, 3}));
-    const std::string address = metric->GetHelpAddress();
-    EXPECT_EQ(address.substr(address.find('#') + 1), metric->GetName());
-  }
+  ExpectProperties(delta, {"delta", "Delta", false, 2, 2, 2, {0, 1, 2, 4, 5, 6, 3}});
 }
 
 }  // namespace

@@ -4,17 +4,14 @@
 
 #include <random>
 
+#include "support/metric_properties.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 
 namespace vidmetra {
 namespace {
 
-using testing::AllPixels;
-using testing::MakeFlatPlanes;
-using testing::MakePlanes;
-using testing::MakeTarget;
-using testing::PixelAt;
+using namespace testing;  // the frame and target builders
 
 // The index of the window at (x, y) from its 64 samples, in double precision.
 double DirectWindowIndex(const PlaneFrame& a, const PlaneFrame& b, int x, int y) {
@@ -112,15 +109,7 @@ TEST(Ssim, MapPlacesWindowsAtTheirRightAndBottomEdges) {
 
 TEST(Ssim, Properties) {
   SsimMetric metric({0, 160, 160});
-  EXPECT_EQ(metric.GetName(), "ssim");
-  EXPECT_EQ(metric.GetTitle(), "SSIM");
-  EXPECT_TRUE(metric.IsHigherBetter());
-  EXPECT_EQ(metric.GetInputCount(false), 2);
-  EXPECT_EQ(metric.GetInputCount(true), 2);
-  EXPECT_EQ(metric.GetWidthMultiple(), 8);
-  EXPECT_EQ(metric.GetHeightMultiple(), 8);
-  EXPECT_EQ(metric.GetSupportedComponents(), std::vector<int32_t>{0});
-  EXPECT_NE(metric.GetHelpAddress().find("#ssim"), std::string::npos);
+  ExpectProperties(metric, {"ssim", "SSIM", true, 2, 2, 8, {0}});
 }
 
 }  // namespace

@@ -5,17 +5,14 @@
 #include <cmath>
 #include <random>
 
+#include "support/metric_properties.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 
 namespace vidmetra {
 namespace {
 
-using testing::AllPixels;
-using testing::MakeFlatPlanes;
-using testing::MakePlanes;
-using testing::MakeTarget;
-using testing::PixelAt;
+using namespace testing;  // the frame and target builders
 
 // The weighted DC coefficient of a flat block: (DC/1024)^0.65, divided by the weight 8.
 double WeightedFlatDc(double level) { return std::pow(level * 8 / 1024, 0.6499999761581421) / 8; }
@@ -95,14 +92,7 @@ TEST(Vqm, WeightTable) {
 
 TEST(Vqm, Properties) {
   VqmMetric metric({0, 160, 160});
-  EXPECT_EQ(metric.GetName(), "vqm");
-  EXPECT_EQ(metric.GetTitle(), "VQM");
-  EXPECT_FALSE(metric.IsHigherBetter());
-  EXPECT_EQ(metric.GetInputCount(false), 2);
-  EXPECT_EQ(metric.GetInputCount(true), 2);
-  EXPECT_EQ(metric.GetWidthMultiple(), 8);
-  EXPECT_EQ(metric.GetHeightMultiple(), 8);
-  EXPECT_EQ(metric.GetSupportedComponents(), std::vector<int32_t>{0});
+  ExpectProperties(metric, {"vqm", "VQM", false, 2, 2, 8, {0}});
 }
 
 }  // namespace
