@@ -4,10 +4,16 @@
 #include <filesystem>
 
 #include "vidmetra/ascii_case.h"
+#include "vidmetra/blocking_metric.h"
+#include "vidmetra/blurring_metric.h"
+#include "vidmetra/delta_metric.h"
+#include "vidmetra/msad_metric.h"
 #include "vidmetra/mse_metric.h"
 #include "vidmetra/program_folder.h"
 #include "vidmetra/plugin_metric.h"
 #include "vidmetra/psnr_metric.h"
+#include "vidmetra/ssim_metric.h"
+#include "vidmetra/vqm_metric.h"
 
 namespace vidmetra {
 namespace {
@@ -30,8 +36,14 @@ std::unique_ptr<PluginMetric> LoadPlugin(const std::string& module_path) {
 
 std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& params) {
   switch (kind) {
+    case kBlockingKind: return std::make_unique<BlockingMetric>(params);
+    case kBlurringKind: return std::make_unique<BlurringMetric>(params);
+    case kDeltaKind: return std::make_unique<DeltaMetric>(params);
+    case kMsadKind: return std::make_unique<MsadMetric>(params);
     case kMseKind: return std::make_unique<MseMetric>(params);
     case kPsnrKind: return std::make_unique<PsnrMetric>(params);
+    case kSsimKind: return std::make_unique<SsimMetric>(params);
+    case kVqmKind: return std::make_unique<VqmMetric>(params);
     default: return nullptr;
   }
 }

@@ -99,6 +99,17 @@ TEST_F(CliTest, ShorterProcessedFileMeasuresTheCommonFrames) {
   EXPECT_NE(run.output.find("\"frames\":1,"), std::string::npos) << run.output;
 }
 
+TEST_F(CliTest, EveryBuiltInMetricMeasuresEndToEnd) {
+  const char* metrics[] = {"psnr", "ssim", "vqm", "blocking_measure", "blurring_measure", "delta", "msad", "mse"};
+  for (const char* metric : metrics) {
+    const auto run = Cli(std::string("--json -q --size 16x16 --metric ") + metric + " " + In("orig.yuv") + " " +
+                         In("enc.yuv"));
+    EXPECT_EQ(run.exit_code, 0) << metric << ": " << Errors();
+    EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << metric << ": " << run.output;
+    EXPECT_NE(run.output.find("\"frames\":3,"), std::string::npos) << metric << ": " << run.output;
+  }
+}
+
 TEST_F(CliTest, LogFileIsAppendedAsUtf16) {
   const std::string log = dir.File("run.log");
   Cli("-q --size 16x16 --log " + log + " " + In("orig.yuv") + " " + In("enc.yuv"));

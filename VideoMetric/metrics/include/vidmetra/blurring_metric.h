@@ -1,0 +1,31 @@
+#pragma once
+#include "vidmetra/metric_base.h"
+
+namespace vidmetra {
+
+// Sharpness as the mean local gradient of the interior samples. Alone it rates one sequence; with the
+// visualization it rates the original and the processed sequence side by side, as two result series.
+class BlurringMetric : public MetricBase {
+ public:
+  explicit BlurringMetric(const MetricParams& params);
+  FrameResult Measure(FrameList frames) override;
+  FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
+  ResultDescriptors DescribeResults(bool with_visualization) override;
+  FrameResult GetAverageResult(bool with_visualization) override;
+  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY, kComponentU, kComponentV}; }
+  void AccumulateFrameValues(std::vector<float> values, bool with_visualization) override;
+  // Red where the original is sharper, green where the processed picture is.
+  void RenderVisualization(VideoFrame& target) override;
+  std::vector<int32_t> GetResultIds() override { return {result_id_, second_result_id_}; }
+
+ private:
+  size_t InteriorCount() const;
+
+  int32_t second_result_id_;
+  float second_sum_ = 0.0f;
+};
+
+// Sum over the samples not on the border of |p(x−1, y) − p(x+1, y)| + |p(x, y−1) − p(x, y+1)|.
+double SumOfGradients(const float* plane, int width, int height);
+
+}  // namespace vidmetra

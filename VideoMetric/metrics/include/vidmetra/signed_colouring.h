@@ -1,0 +1,11 @@
+#pragma once
+// Colouring of a signed per-pixel difference (original minus processed): red where the original is larger,
+// green where the processed picture is, 3 levels per unit.
+#include "vidmetra/map_renderer.h"
+
+namespace vidmetra {
+
+Bgr SignedDifferenceColour(float difference);
+void RenderSignedDifferenceMap(const float* map, VideoFrame& target);
+
+}  // namespace vidmetra

@@ -1,0 +1,47 @@
+#pragma once
+// The structural similarity of every 8 × 8 window of two planes, from sliding sums: per column a running sum
+// down the rows kept in a ring of 9 rows, the 8-row window column as the difference of two ring rows, and the
+// 8-column window as a horizontal run over those columns.
+//
+// The sums are kept exact for 8-bit planes (doubles in the reference, 32-bit integers in the vectorised
+// kernel): in single precision a column's running sum of squares passes 2^24 after a few hundred bright rows,
+// the window statistics then lose their low bits, and windows of identical pictures stop being exactly 1.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vidmetra {
+
+struct SsimPlanes {
+  const float* a;
+  const float* b;
+  int width;   // a multiple of 8
+  int height;  // a multiple of 8
+};
+
+// The ring buffers, kept between frames so that a measurement allocates them once.
+class SsimScratch {
+ public:
+  double* DoubleRing(size_t entries);
+  int32_t* IntegerRing(size_t entries);
+
+ private:
+  std::vector<double> doubles_;
+  std::vector<int32_t> integers_;
+};
+
+// The index of one window from its sums over the 64 samples of a (Sa, Saa), b (Sb, Sbb) and a·b (Sab).
+float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab);
+// The map value of a window index: identical regions black, dissimilar ones bright.
+inline float SsimMapValue(float index) { return 255.0f - 255.0f * index; }
+
+// Sum of the indices of all (W − 7)·(H − 7) windows. With a map, window row r (its bottom row) fills map row r:
+// the first window of the row columns 0 to 7, every further window the column of its right edge.
+double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch);
+// The same with integer vectors; false when this processor lacks them or a sample is not an integer from
+// 0 to 255, and then nothing is summed (the map may be partly written).
+bool SsimSumVector(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
+// The vectorised kernel where it applies, the reference otherwise.
+double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
+
+}  // namespace vidmetra

@@ -1,0 +1,22 @@
+#pragma once
+#include "vidmetra/metric_base.h"
+#include "vidmetra/ssim_kernels.h"
+
+namespace vidmetra {
+
+// Structural similarity of the Y planes: the mean index over every 8 × 8 window position.
+class SsimMetric : public MetricBase {
+ public:
+  explicit SsimMetric(const MetricParams& params);
+  FrameResult Measure(FrameList frames) override;
+  FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
+  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }
+  void RenderVisualization(VideoFrame& target) override;
+
+ private:
+  float FrameSsim(FrameList frames, float* map);
+
+  SsimScratch scratch_;
+};
+
+}  // namespace vidmetra

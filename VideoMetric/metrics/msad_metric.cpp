@@ -1,0 +1,38 @@
+#include "vidmetra/msad_metric.h"
+
+#include <cmath>
+
+#include "vidmetra/difference_sum.h"
+#include "vidmetra/map_renderer.h"
+
+namespace vidmetra {
+
+MsadMetric::MsadMetric(const MetricParams& params) : MetricBase(params) {
+  name_ = "msad";
+  title_ = "MSAD";
+  help_address_ = std::string(kHelpPage) + "msad";
+  higher_is_better_ = false;
+  inputs_without_visualization_ = inputs_with_visualization_ = 2;
+}
+
+float MsadMetric::FrameMsad(FrameList frames, float* map) const {
+  const double sum =
+      SumDifferences(Plane(frames, 0), Plane(frames, 1), SampleCount(), map, [](float d) { return std::fabs(d); });
+  return static_cast<float>(sum / static_cast<double>(SampleCount()));
+}
+
+FrameResult MsadMetric::Measure(FrameList frames) { return CompleteFrame({FrameMsad(frames, nullptr)}, nullptr); }
+
+FrameResult MsadMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
+  return CompleteFrame({FrameMsad(frames, difference_map())}, &target);
+}
+
+void MsadMetric::RenderVisualization(VideoFrame& target) {
+  RenderMap(difference_map(), target, [](float m) {
+    const float level = 10.0f * m;
+    const auto grey = static_cast<uint8_t>(level >= 255.0f ? 255.0f : (level > 0.0f ? level : 0.0f));
+    return Bgr{grey, grey, grey};
+  });
+}
+
+}  // namespace vidmetra
