@@ -1,17 +1,20 @@
 #include "interrupt_watch.h"
 
 #include <csignal>
-#include <ctime>
 #include <unistd.h>
 
 namespace vidmetra::cli {
 namespace {
+
+// Sent by the destructor so that the watcher notices the end at once.
+constexpr int kWakeSignal = SIGUSR1;
 
 sigset_t WatchedSignals() {
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, kWakeSignal);
   return signals;
 }
 
@@ -26,14 +29,17 @@ InterruptWatch::InterruptWatch(SemaphoreRunGate& gate, std::function<void()> on_
 
 InterruptWatch::~InterruptWatch() {
   done_ = true;
+  pthread_kill(watcher_.native_handle(), kWakeSignal);
   watcher_.join();
 }
 
 void InterruptWatch::Watch() {
   const sigset_t signals = WatchedSignals();
-  const timespec poll{0, 100'000'000};
-  while (!done_) {
-    if (sigtimedwait(&signals, nullptr, &poll) < 0) continue;
+  for (;;) {
+    int signal = 0;
+    if (sigwait(&signals, &signal) != 0) continue;
+    if (done_) return;
+    if (signal == kWakeSignal) continue;
     if (interrupted_) _exit(130);
     interrupted_ = true;
     if (on_first_) on_first_();

@@ -75,7 +75,10 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
     json += "\"id\":" + std::to_string(id) + ",\"title\":" + JsonString(SeriesTitle(info, catalogue)) +
             ",\"metric\":" + JsonString(entry != nullptr ? entry->name : "") +
             ",\"component\":" + JsonString(ColourComponentName(info.component)) + ",\"files\":[";
-    for (size_t i = 0; i < info.files.size(); ++i) json += (i ? "," : "") + JsonString(info.files[i].path);
+    for (size_t i = 0; i < info.files.size(); ++i) {
+      if (i > 0) json += ",";
+      json += JsonString(info.files[i].path);
+    }
     json += "],\"frames\":" + std::to_string(record.store->Values(id).size()) +
             ",\"average\":" + JsonNumber(record.store->Average(id)) + "}";
   }
