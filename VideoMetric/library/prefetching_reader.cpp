@@ -9,49 +9,16 @@ PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner)
       colour_space_(inner_->ColourSpace()),
       rate_(inner_->Rate()),
       scale_(inner_->Scale()),
-      frame_count_(inner_->FrameCount()),
-      worker_([this] { Work(); }) {}
-
-PrefetchingReader::~PrefetchingReader() {
-  {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
-  }
-  changed_.notify_all();
-  worker_.join();
-}
-
-void PrefetchingReader::Work() {
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    changed_.wait(lock, [this] { return busy_ || quit_; });
-    if (quit_) return;
-    lock.unlock();
-    const int status = inner_->ReadFrame(ahead_, ahead_number_);
-    lock.lock();
-    ahead_status_ = status;
-    busy_ = false;
-    changed_.notify_all();
-  }
-}
-
-void PrefetchingReader::Wait() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !busy_; });
-}
+      frame_count_(inner_->FrameCount()) {}
 
 void PrefetchingReader::Prefetch(int frame_number) {
   if (frame_number >= frame_count_) return;
-  {
-    std::lock_guard lock(mutex_);
-    ahead_number_ = frame_number;
-    busy_ = true;
-  }
-  changed_.notify_all();
+  ahead_number_ = frame_number;
+  reading_.Start([this] { ahead_status_ = inner_->ReadFrame(ahead_, ahead_number_); });
 }
 
 int PrefetchingReader::ReadFrame(VideoFrame& frame, int frame_number) {
-  Wait();
+  reading_.Wait();
   int status;
   if (ahead_number_ == frame_number && frame_number >= 0) {
     frame.Swap(ahead_);
@@ -72,7 +39,7 @@ int PrefetchingReader::ReadNextFrame(VideoFrame& frame) {
 }
 
 int PrefetchingReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
-  Wait();
+  reading_.Wait();
   ahead_number_ = -1;
   next_ = frame_number + 1;
   return inner_->ReadFrameRaw(buffer, frame_number);
@@ -84,7 +51,7 @@ int PrefetchingReader::ReadNextRaw(uint8_t* buffer) {
 }
 
 int PrefetchingReader::Close() {
-  Wait();
+  reading_.Wait();
   ahead_number_ = -1;
   return inner_->Close();
 }

@@ -52,9 +52,10 @@ double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch)
   const size_t row_length = RingRowLength(width);
   const size_t ring_row = row_length * kStatistics;
   double* ring = scratch.DoubleRing(RingEntries(width));
-  std::fill_n(ring + 8 * ring_row, ring_row, 0.0);
+  const int start = planes.row_begin - 7;
+  std::fill_n(ring + static_cast<size_t>((start + 8) % kRingRows) * ring_row, ring_row, 0.0);
   double sum = 0.0;
-  for (int r = 0; r < planes.height; ++r) {
+  for (int r = start; r < planes.End(); ++r) {
     double* current = ring + static_cast<size_t>(r % kRingRows) * ring_row;
     const double* previous = ring + static_cast<size_t>((r + 8) % kRingRows) * ring_row;
     const float* a = planes.a + static_cast<ptrdiff_t>(r) * width;
@@ -66,7 +67,7 @@ double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch)
                                              sample_a * sample_b};
       for (int s = 0; s < kStatistics; ++s) current[s * row_length + x] = previous[s * row_length + x] + statistic[s];
     }
-    if (r < 7) continue;
+    if (r < planes.row_begin) continue;
     // The oldest ring row still holds the running sum up to row r − 8: the difference is the window column,
     // stored where the next row's running sum will go.
     double* column = ring + static_cast<size_t>((r + 1) % kRingRows) * ring_row;
@@ -190,8 +191,8 @@ VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch
   int32_t* ring = scratch.IntegerRing(ring_row * kRingRows);
   std::fill_n(ring, ring_row * kRingRows, 0);
   __m256d sum = _mm256_setzero_pd();
-  for (int r = 0; r < planes.height; ++r) {
-    int32_t* column = r < 7 ? nullptr : ring + static_cast<size_t>((r + 1) % kRingRows) * ring_row;
+  for (int r = planes.row_begin - 7; r < planes.End(); ++r) {
+    int32_t* column = r < planes.row_begin ? nullptr : ring + static_cast<size_t>((r + 1) % kRingRows) * ring_row;
     const ptrdiff_t offset = static_cast<ptrdiff_t>(r) * width;
     if (!AddRowAvx2(planes.a + offset, planes.b + offset, width, row_length,
                     ring + static_cast<size_t>((r + 8) % kRingRows) * ring_row,

@@ -2,6 +2,9 @@
 
 #include "vidmetra/map_renderer.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace vidmetra {
 
 SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params) {
@@ -11,11 +14,25 @@ SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params) {
   higher_is_better_ = true;
   inputs_without_visualization_ = inputs_with_visualization_ = 2;
   width_multiple_ = height_multiple_ = 8;
+  if (std::thread::hardware_concurrency() > 1) lower_band_ = std::make_unique<BackgroundTask>();
 }
 
 float SsimMetric::FrameSsim(FrameList frames, float* map) {
-  const SsimPlanes planes{Plane(frames, 0), Plane(frames, 1), params_.width, params_.height};
-  const double sum = SsimSum(planes, map, scratch_);
+  const int middle = std::max(7, params_.height / 2);
+  const SsimPlanes upper{Plane(frames, 0), Plane(frames, 1), params_.width, params_.height, 7, middle};
+  SsimPlanes lower = upper;
+  lower.row_begin = middle;
+  lower.row_end = params_.height;
+  double lower_sum = 0.0;
+  const auto measure_lower = [&] { lower_sum = SsimSum(lower, map, scratch_[1]); };
+  if (lower_band_) lower_band_->Start(measure_lower);
+  const double upper_sum = SsimSum(upper, map, scratch_[0]);
+  if (lower_band_) {
+    lower_band_->Wait();
+  } else {
+    measure_lower();
+  }
+  const double sum = upper_sum + lower_sum;
   const auto windows = static_cast<float>(static_cast<int64_t>(params_.height - 7) * (params_.width - 7));
   return static_cast<float>(sum / windows);
 }

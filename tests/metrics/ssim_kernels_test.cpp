@@ -46,6 +46,32 @@ TEST(SsimKernels, VectorMatchesScalarOnRandomEightBitPlanes) {
   }
 }
 
+TEST(SsimKernels, BandsAddUpToTheWholePicture) {
+  std::mt19937 random(23);
+  std::uniform_int_distribution<int> level(0, 255);
+  const PlanePair pair = MakePair(48, 40, [&] { return static_cast<float>(level(random)); });
+  SsimScratch scratch;
+  std::vector<float> whole_map(pair.a.size(), -1.0f), band_map(pair.a.size(), -1.0f);
+  for (const bool vector : {false, true}) {
+    const auto sum = [&](SsimPlanes planes, float* map) {
+      double total = 0.0;
+      if (!vector) return SsimSumScalar(planes, map, scratch);
+      if (!SsimSumVector(planes, map, scratch, total)) return SsimSumScalar(planes, map, scratch);
+      return total;
+    };
+    const double whole = sum(pair.planes(), whole_map.data());
+    for (const int middle : {7, 8, 15, 20, 39, 40}) {
+      SsimPlanes upper = pair.planes();
+      upper.row_end = middle;
+      SsimPlanes lower = pair.planes();
+      lower.row_begin = middle;
+      const double bands = sum(upper, band_map.data()) + sum(lower, band_map.data());
+      EXPECT_NEAR(bands, whole, 1e-9 * std::abs(whole)) << middle;
+      EXPECT_EQ(band_map, whole_map) << middle;
+    }
+  }
+}
+
 TEST(SsimKernels, SamplesThatAreNotEightBitIntegersUseTheReference) {
   std::mt19937 random(22);
   std::uniform_real_distribution<float> level(0.0f, 255.0f);

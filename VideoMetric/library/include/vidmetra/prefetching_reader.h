@@ -1,12 +1,9 @@
 #pragma once
 // Reads the next frame on a second core while the caller measures the current one. Frames come out exactly as
 // the wrapped reader delivers them; only the work moves to another thread.
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
+#include "vidmetra/background_task.h"
 #include "vidmetra/sequence_reader.h"
 
 namespace vidmetra {
@@ -14,7 +11,6 @@ namespace vidmetra {
 class PrefetchingReader : public SequenceReader {
  public:
   explicit PrefetchingReader(std::unique_ptr<SequenceReader> inner);
-  ~PrefetchingReader() override;
 
   int ReadFrameRaw(uint8_t* buffer, int frame_number) override;
   int ReadNextRaw(uint8_t* buffer) override;
@@ -37,9 +33,7 @@ class PrefetchingReader : public SequenceReader {
   int MemoryStatus() const override { return -1; }
 
  private:
-  void Wait();
   void Prefetch(int frame_number);
-  void Work();
 
   std::unique_ptr<SequenceReader> inner_;
   // The wrapped reader's fixed properties, so they can be answered while a read is under way.
@@ -49,12 +43,7 @@ class PrefetchingReader : public SequenceReader {
   VideoFrame ahead_;
   int ahead_number_ = -1;
   int ahead_status_ = 0;
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool busy_ = false;
-  bool quit_ = false;
-  std::thread worker_;
+  BackgroundTask reading_;  // last, so that it stops before the frames it writes go
 };
 
 }  // namespace vidmetra

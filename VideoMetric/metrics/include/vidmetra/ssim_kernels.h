@@ -17,6 +17,11 @@ struct SsimPlanes {
   const float* b;
   int width;   // a multiple of 8
   int height;  // a multiple of 8
+  // The window rows (by their bottom picture row) to sum: [row_begin, row_end), row_end 0 for the last row.
+  // A band starts its sums from zero seven rows above its first window, so bands add up to the whole.
+  int row_begin = 7;
+  int row_end = 0;
+  int End() const { return row_end == 0 ? height : row_end; }
 };
 
 // The ring buffers, kept between frames so that a measurement allocates them once.
