@@ -43,12 +43,12 @@ int AviBuilder::AddVideoStream(int32_t width, int32_t height, const std::string&
   format.Code(compression);
   format.U32(static_cast<uint32_t>(width * height * bit_count / 8));
   format.Zeros(16);
-  AviStreamSpec spec;
-  spec.handler = compression;
-  spec.frame_right = static_cast<int16_t>(width);
-  spec.frame_bottom = static_cast<int16_t>(height);
-  spec.format = format.Data();
-  return AddStream(std::move(spec));
+  AviStreamSpec stream_plan;
+  stream_plan.handler = compression;
+  stream_plan.frame_right = static_cast<int16_t>(width);
+  stream_plan.frame_bottom = static_cast<int16_t>(height);
+  stream_plan.format = format.Data();
+  return AddStream(std::move(stream_plan));
 }
 
 int AviBuilder::AddAudioStream(uint16_t channels, uint32_t sample_rate, uint16_t bits) {
@@ -61,39 +61,39 @@ int AviBuilder::AddAudioStream(uint16_t channels, uint32_t sample_rate, uint16_t
   format.U16(block_align);
   format.U16(bits);
   format.U16(0);
-  AviStreamSpec spec;
-  spec.type = "auds";
-  spec.scale = block_align;
-  spec.rate = sample_rate * block_align;
-  spec.sample_size = block_align;
-  spec.format = format.Data();
-  spec.chunk_suffix = "wb";
-  return AddStream(std::move(spec));
+  AviStreamSpec stream_plan;
+  stream_plan.type = "auds";
+  stream_plan.scale = block_align;
+  stream_plan.rate = sample_rate * block_align;
+  stream_plan.sample_size = block_align;
+  stream_plan.format = format.Data();
+  stream_plan.chunk_suffix = "wb";
+  return AddStream(std::move(stream_plan));
 }
 
-int AviBuilder::AddStream(AviStreamSpec spec) {
-  streams_.push_back(std::move(spec));
+int AviBuilder::AddStream(AviStreamSpec stream_plan) {
+  streams_.push_back(std::move(stream_plan));
   return static_cast<int>(streams_.size() - 1);
 }
 
 void AviBuilder::AddSample(int stream, std::vector<uint8_t> data, bool key_frame) {
-  AviStreamSpec& spec = Stream(stream);
-  spec.samples.push_back(std::move(data));
-  spec.key_frames.push_back(key_frame);
+  AviStreamSpec& stream_plan = Stream(stream);
+  stream_plan.samples.push_back(std::move(data));
+  stream_plan.key_frames.push_back(key_frame);
 }
 
 std::string AviBuilder::ChunkId(size_t stream) const { return TwoDigits(stream) + streams_[stream].chunk_suffix; }
 
 size_t AviBuilder::SampleCount() const {
   size_t count = 0;
-  for (const auto& spec : streams_) count = std::max(count, spec.samples.size());
+  for (const auto& stream_plan : streams_) count = std::max(count, stream_plan.samples.size());
   return count;
 }
 
 std::vector<uint8_t> AviBuilder::Build(AviIndexLayout layout) const {
   RiffWriter riff;
   Placement placement;
-  for (const auto& spec : streams_) placement.sample_offsets.emplace_back(spec.samples.size(), 0);
+  for (const auto& stream_plan : streams_) placement.sample_offsets.emplace_back(stream_plan.samples.size(), 0);
   placement.index_slots.resize(streams_.size());
   riff.BeginList("RIFF", "AVI ");
   WriteHeaderList(riff, layout, placement);
@@ -118,29 +118,29 @@ void AviBuilder::WriteHeaderList(RiffWriter& riff, AviIndexLayout layout, Placem
   riff.Zeros(28);
   riff.End();
   for (size_t s = 0; s < streams_.size(); ++s) {
-    const AviStreamSpec& spec = streams_[s];
+    const AviStreamSpec& stream_plan = streams_[s];
     riff.BeginList("LIST", "strl");
     riff.Begin("strh");
-    riff.Code(spec.type);
-    riff.Code(spec.handler);
+    riff.Code(stream_plan.type);
+    riff.Code(stream_plan.handler);
     riff.Zeros(12);
-    riff.U32(spec.scale);
-    riff.U32(spec.rate);
-    riff.U32(spec.start);
-    riff.U32(static_cast<uint32_t>(spec.samples.size()));
+    riff.U32(stream_plan.scale);
+    riff.U32(stream_plan.rate);
+    riff.U32(stream_plan.start);
+    riff.U32(static_cast<uint32_t>(stream_plan.samples.size()));
     riff.U32(0);
     riff.U32(0xFFFFFFFFu);
-    riff.U32(spec.sample_size);
+    riff.U32(stream_plan.sample_size);
     riff.U16(0);
     riff.U16(0);
-    riff.U16(static_cast<uint16_t>(spec.frame_right));
-    riff.U16(static_cast<uint16_t>(spec.frame_bottom));
+    riff.U16(static_cast<uint16_t>(stream_plan.frame_right));
+    riff.U16(static_cast<uint16_t>(stream_plan.frame_bottom));
     riff.End();
-    riff.Chunk("strf", spec.format);
+    riff.Chunk("strf", stream_plan.format);
     if (IsOpenDml(layout)) {
       const bool direct = layout == AviIndexLayout::kOpenDmlDirect;
-      const size_t ix_chunks = (spec.samples.size() + entries_per_standard_index_ - 1) / entries_per_standard_index_;
-      const size_t entries = direct ? spec.samples.size() : ix_chunks;
+      const size_t ix_chunks = (stream_plan.samples.size() + entries_per_standard_index_ - 1) / entries_per_standard_index_;
+      const size_t entries = direct ? stream_plan.samples.size() : ix_chunks;
       riff.Begin("indx");
       riff.U16(direct ? 2 : 4);
       riff.U8(0);
@@ -185,10 +185,10 @@ void AviBuilder::WriteMovi(RiffWriter& riff, AviIndexLayout layout, Placement& p
 }
 
 void AviBuilder::WriteStandardIndexes(RiffWriter& riff, size_t stream, Placement& placement) const {
-  const AviStreamSpec& spec = streams_[stream];
+  const AviStreamSpec& stream_plan = streams_[stream];
   size_t slot = placement.index_slots[stream];
-  for (size_t first = 0; first < spec.samples.size(); first += entries_per_standard_index_) {
-    const size_t count = std::min(entries_per_standard_index_, spec.samples.size() - first);
+  for (size_t first = 0; first < stream_plan.samples.size(); first += entries_per_standard_index_) {
+    const size_t count = std::min(entries_per_standard_index_, stream_plan.samples.size() - first);
     const size_t chunk = riff.Begin("ix" + TwoDigits(stream));
     riff.U16(2);
     riff.U8(0);
@@ -199,7 +199,7 @@ void AviBuilder::WriteStandardIndexes(RiffWriter& riff, size_t stream, Placement
     riff.U32(0);
     for (size_t i = first; i < first + count; ++i) {
       riff.U32(static_cast<uint32_t>(placement.sample_offsets[stream][i] + 8 - placement.movi_base));
-      riff.U32(static_cast<uint32_t>(spec.samples[i].size()) | (spec.key_frames[i] ? 0 : kDeltaFrameBit));
+      riff.U32(static_cast<uint32_t>(stream_plan.samples[i].size()) | (stream_plan.key_frames[i] ? 0 : kDeltaFrameBit));
     }
     riff.End();
     riff.PatchU64(slot, chunk);
@@ -210,11 +210,11 @@ void AviBuilder::WriteStandardIndexes(RiffWriter& riff, size_t stream, Placement
 }
 
 void AviBuilder::PatchDirectIndex(RiffWriter& riff, size_t stream, const Placement& placement) const {
-  const AviStreamSpec& spec = streams_[stream];
-  for (size_t i = 0; i < spec.samples.size(); ++i) {
+  const AviStreamSpec& stream_plan = streams_[stream];
+  for (size_t i = 0; i < stream_plan.samples.size(); ++i) {
     const size_t slot = placement.index_slots[stream] + 8 * i;
     riff.PatchU32(slot, static_cast<uint32_t>(placement.sample_offsets[stream][i] + 8));
-    riff.PatchU32(slot + 4, static_cast<uint32_t>(spec.samples[i].size()) | (spec.key_frames[i] ? 0 : kDeltaFrameBit));
+    riff.PatchU32(slot + 4, static_cast<uint32_t>(stream_plan.samples[i].size()) | (stream_plan.key_frames[i] ? 0 : kDeltaFrameBit));
   }
 }
 

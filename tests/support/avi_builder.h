@@ -42,7 +42,7 @@ class AviBuilder {
   int AddVideoStream(int32_t width, int32_t height, const std::string& compression, uint16_t bit_count);
   // A PCM audio stream whose format is an 18-byte wave format record; returns its number.
   int AddAudioStream(uint16_t channels, uint32_t sample_rate, uint16_t bits);
-  int AddStream(AviStreamSpec spec);
+  int AddStream(AviStreamSpec stream_plan);
   void AddSample(int stream, std::vector<uint8_t> data, bool key_frame = true);
   AviStreamSpec& Stream(int stream) { return streams_[static_cast<size_t>(stream)]; }
 
