@@ -15,7 +15,7 @@ void ConsoleOutput::ClearBar() {
 }
 
 void ConsoleOutput::DrawBar() {
-  if (quiet_ || !terminal_ || maximum_ <= minimum_) return;
+  if (quiet_ || !terminal_ || !measuring_ || maximum_ <= minimum_) return;
   constexpr int kWidth = 40;
   const double done = std::clamp(static_cast<double>(position_ + 1 - minimum_) / (maximum_ - minimum_), 0.0, 1.0);
   const int filled = static_cast<int>(done * kWidth);
@@ -24,6 +24,12 @@ void ConsoleOutput::DrawBar() {
                maximum_ - minimum_);
   std::fflush(stream_);
   bar_shown_ = true;
+  last_draw_ = std::chrono::steady_clock::now();
+}
+
+void ConsoleOutput::DrawBarThrottled() {
+  const bool last = position_ + 1 >= maximum_;
+  if (last || std::chrono::steady_clock::now() - last_draw_ >= std::chrono::milliseconds(100)) DrawBar();
 }
 
 void ConsoleOutput::AddLine(const std::string& line) {
@@ -59,12 +65,14 @@ void ConsoleOutput::SetMaximum(int32_t value) {
 void ConsoleOutput::SetPosition(int32_t value) {
   std::lock_guard lock(mutex_);
   position_ = value;
-  DrawBar();
+  measuring_ = true;
+  DrawBarThrottled();
 }
 
 void ConsoleOutput::Finish() {
   std::lock_guard lock(mutex_);
   position_ = minimum_;
+  measuring_ = false;
   ClearBar();
 }
 

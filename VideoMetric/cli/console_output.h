@@ -1,6 +1,7 @@
 #pragma once
 // The run's lines and progress on standard error: a time-stamped line per message, and a progress bar that
 // redraws in place when standard error is a terminal.
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -26,6 +27,8 @@ class ConsoleOutput : public LineDisplay, public ProgressSink {
  private:
   void ClearBar();
   void DrawBar();
+  // Redraws at most ten times a second, and always for the last frame.
+  void DrawBarThrottled();
 
   const MetricCatalogue& catalogue_;
   std::FILE* stream_;
@@ -36,6 +39,8 @@ class ConsoleOutput : public LineDisplay, public ProgressSink {
   int32_t maximum_ = 100;
   int32_t position_ = 0;
   bool bar_shown_ = false;
+  bool measuring_ = false;  // between the first frame of a file and the end of the run
+  std::chrono::steady_clock::time_point last_draw_{};
 };
 
 }  // namespace vidmetra::cli
