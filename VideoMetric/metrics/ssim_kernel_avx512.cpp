@@ -92,9 +92,13 @@ VIDMETRA_AVX512 bool SlideColumns(const SsimPlanes& planes, int r, int first_row
   const ptrdiff_t row = static_cast<ptrdiff_t>(r) * width;
   const ptrdiff_t old_row = row - 8 * static_cast<ptrdiff_t>(width);
   const bool leaving = r - 8 >= first_row;
+  // The planes were just written and mostly sit in the shared cache; asking for the next row now hides the wait.
+  const ptrdiff_t next_row = r + 1 < planes.height ? row + width : row;
   SampleCheck check{_mm512_setzero_si512(), _mm512_setzero_si512()};
   int x = 0;
   for (; x + kLanes <= width; x += kLanes) {
+    _mm_prefetch(reinterpret_cast<const char*>(planes.a + next_row + x), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(planes.b + next_row + x), _MM_HINT_T0);
     SlideVector(planes, row + x, old_row + x, leaving, 0xFFFF, columns + x, length, check);
   }
   if (x < width) SlideVector(planes, row + x, old_row + x, leaving, 0x00FF, columns + x, length, check);
@@ -168,7 +172,7 @@ VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int wid
   EightColumnRun runs[kPackedStatistics] = {EightColumnRun(columns), EightColumnRun(columns + length),
                                             EightColumnRun(columns + 2 * length)};
   for (int x = 0; x < windows; x += kLanes) {
-    const __mmask16 valid = windows - x >= kLanes ? 0xFFFF : static_cast<__mmask16>((1u << (windows - x)) - 1);
+    const auto valid = static_cast<__mmask16>(windows - x >= kLanes ? 0xFFFFu : (1u << (windows - x)) - 1);
     const __m512 index = WindowIndices(runs, valid);
     sum = _mm512_add_pd(sum, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(index)),
                                            _mm512_cvtps_pd(_mm512_extractf32x8_ps(index, 1))));
