@@ -1,5 +1,6 @@
 #include "vidmetra/frame_preparation.h"
 
+#include "vidmetra/bytes_to_floats.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/plane_colour.h"
 
@@ -80,7 +81,8 @@ void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int componen
     if (lightness) {
       for (int x = 0; x < planes.width(); ++x) *out++ = LightnessOf(RelativeLuminance(sample[x * plane.unit]));
     } else if (plane.unit == 1) {
-      for (int x = 0; x < planes.width(); ++x) *out++ = sample[x];
+      BytesToFloats(sample, out, static_cast<size_t>(planes.width()));
+      out += planes.width();
     } else {
       for (int x = 0; x < planes.width(); ++x) *out++ = sample[x * plane.unit];
     }

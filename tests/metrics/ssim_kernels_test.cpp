@@ -25,23 +25,38 @@ PlanePair MakePair(int width, int height, Level&& level) {
   return pair;
 }
 
-TEST(SsimKernels, VectorMatchesScalarOnRandomEightBitPlanes) {
+TEST(SsimKernels, EveryVectorKernelMatchesTheReferenceOnRandomEightBitPlanes) {
+  if (SsimVectorKernels().empty()) GTEST_SKIP() << "no vector kernel here";
   std::mt19937 random(21);
-  const int sizes[][2] = {{8, 8}, {16, 8}, {8, 24}, {24, 16}, {72, 40}, {200, 32}};
+  // Widths around whole 16-sample vectors and window runs, odd multiples of 8 included.
+  const int sizes[][2] = {{8, 8},   {16, 8},  {8, 24},  {24, 16}, {32, 9 * 8}, {40, 16}, {72, 40},
+                          {88, 24}, {120, 8}, {136, 32}, {200, 32}, {248, 16}, {264, 48}};
   for (const auto& size : sizes) {
     for (int range : {1, 16, 255}) {
       std::uniform_int_distribution<int> level(0, range);
       const PlanePair pair = MakePair(size[0], size[1], [&] { return static_cast<float>(level(random)); });
       SsimScratch scratch;
-      std::vector<float> scalar_map(pair.a.size(), -1.0f), vector_map(pair.a.size(), -1.0f);
+      std::vector<float> scalar_map(pair.a.size(), -1.0f);
       const double reference = SsimSumScalar(pair.planes(), scalar_map.data(), scratch);
-      double sum = 0.0;
-      if (!SsimSumVector(pair.planes(), vector_map.data(), scratch, sum)) GTEST_SKIP() << "no vector kernel here";
-      // Window sums are exact integers in both, so every window index is the same float; only the order of the
-      // double additions differs.
-      EXPECT_EQ(vector_map, scalar_map) << size[0] << "x" << size[1];
-      EXPECT_NEAR(sum, reference, 1e-9 * std::abs(reference) + 1e-12);
-      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), sum);
+      for (const SsimVectorKernel& kernel : SsimVectorKernels()) {
+        std::vector<float> vector_map(pair.a.size(), -1.0f);
+        double sum = 0.0;
+        ASSERT_TRUE(kernel.sum(pair.planes(), vector_map.data(), scratch, sum)) << kernel.name;
+        // Window sums are exact integers in every kernel, so every window index is the same float; only the
+        // order of the double additions differs.
+        EXPECT_EQ(vector_map, scalar_map) << kernel.name << " " << size[0] << "x" << size[1];
+        EXPECT_NEAR(sum, reference, 1e-9 * std::abs(reference) + 1e-12) << kernel.name;
+        double without_map = 0.0;
+        ASSERT_TRUE(kernel.sum(pair.planes(), nullptr, scratch, without_map));
+        EXPECT_EQ(without_map, sum) << kernel.name;
+      }
+      double chosen = 0.0;
+      ASSERT_TRUE(SsimSumVector(pair.planes(), nullptr, scratch, chosen));
+      SsimScratch fresh;
+      double fastest = 0.0;
+      SsimVectorKernels().front().sum(pair.planes(), nullptr, fresh, fastest);
+      EXPECT_EQ(chosen, fastest);
+      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), chosen);
     }
   }
 }
@@ -49,25 +64,29 @@ TEST(SsimKernels, VectorMatchesScalarOnRandomEightBitPlanes) {
 TEST(SsimKernels, BandsAddUpToTheWholePicture) {
   std::mt19937 random(23);
   std::uniform_int_distribution<int> level(0, 255);
-  const PlanePair pair = MakePair(48, 40, [&] { return static_cast<float>(level(random)); });
+  const PlanePair pair = MakePair(56, 40, [&] { return static_cast<float>(level(random)); });
   SsimScratch scratch;
-  std::vector<float> whole_map(pair.a.size(), -1.0f), band_map(pair.a.size(), -1.0f);
-  for (const bool vector : {false, true}) {
+  std::vector<SsimVectorKernel> kernels = SsimVectorKernels();
+  kernels.push_back({"reference", [](const SsimPlanes& planes, float* map, SsimScratch& rings, double& sum) {
+                       sum = SsimSumScalar(planes, map, rings);
+                       return true;
+                     }});
+  for (const SsimVectorKernel& kernel : kernels) {
+    std::vector<float> whole_map(pair.a.size(), -1.0f), band_map(pair.a.size(), -1.0f);
     const auto sum = [&](SsimPlanes planes, float* map) {
       double total = 0.0;
-      if (!vector) return SsimSumScalar(planes, map, scratch);
-      if (!SsimSumVector(planes, map, scratch, total)) return SsimSumScalar(planes, map, scratch);
+      EXPECT_TRUE(kernel.sum(planes, map, scratch, total)) << kernel.name;
       return total;
     };
     const double whole = sum(pair.planes(), whole_map.data());
-    for (const int middle : {7, 8, 15, 20, 39, 40}) {
+    for (const int middle : {7, 8, 15, 16, 20, 39, 40}) {
       SsimPlanes upper = pair.planes();
       upper.row_end = middle;
       SsimPlanes lower = pair.planes();
       lower.row_begin = middle;
       const double bands = sum(upper, band_map.data()) + sum(lower, band_map.data());
-      EXPECT_NEAR(bands, whole, 1e-9 * std::abs(whole)) << middle;
-      EXPECT_EQ(band_map, whole_map) << middle;
+      EXPECT_NEAR(bands, whole, 1e-9 * std::abs(whole)) << kernel.name << " " << middle;
+      EXPECT_EQ(band_map, whole_map) << kernel.name << " " << middle;
     }
   }
 }
@@ -75,36 +94,55 @@ TEST(SsimKernels, BandsAddUpToTheWholePicture) {
 TEST(SsimKernels, SamplesThatAreNotEightBitIntegersUseTheReference) {
   std::mt19937 random(22);
   std::uniform_real_distribution<float> level(0.0f, 255.0f);
-  const PlanePair fractional = MakePair(32, 16, [&] { return level(random); });
+  const PlanePair fractional = MakePair(40, 16, [&] { return level(random); });
   SsimScratch scratch;
   double sum = 0.0;
+  for (const SsimVectorKernel& kernel : SsimVectorKernels()) {
+    EXPECT_FALSE(kernel.sum(fractional.planes(), nullptr, scratch, sum)) << kernel.name;
+  }
   EXPECT_FALSE(SsimSumVector(fractional.planes(), nullptr, scratch, sum));
   EXPECT_EQ(SsimSum(fractional.planes(), nullptr, scratch), SsimSumScalar(fractional.planes(), nullptr, scratch));
-  for (const float outside : {256.0f, -1.0f, 1e10f}) {
-    PlanePair pair = MakePair(16, 16, [] { return 7.0f; });
-    pair.b[100] = outside;
-    EXPECT_FALSE(SsimSumVector(pair.planes(), nullptr, scratch, sum)) << outside;
-    EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), SsimSumScalar(pair.planes(), nullptr, scratch));
+  // One bad sample anywhere, also in the half vector that ends a row or in the first rows of a band.
+  for (const float outside : {256.0f, -1.0f, 1e10f, 0.5f, 254.75f, -0.25f}) {
+    for (const size_t at : {size_t{0}, size_t{100}, size_t{16 * 24 + 23}, size_t{24 * 24 - 1}}) {
+      PlanePair pair = MakePair(24, 24, [] { return 7.0f; });
+      pair.b[at] = outside;
+      for (const SsimVectorKernel& kernel : SsimVectorKernels()) {
+        EXPECT_FALSE(kernel.sum(pair.planes(), nullptr, scratch, sum)) << kernel.name << " " << outside << " " << at;
+      }
+      pair.a[at] = outside;
+      pair.b[at] = 7.0f;
+      for (const SsimVectorKernel& kernel : SsimVectorKernels()) {
+        EXPECT_FALSE(kernel.sum(pair.planes(), nullptr, scratch, sum)) << kernel.name << " " << outside << " " << at;
+      }
+      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), SsimSumScalar(pair.planes(), nullptr, scratch));
+    }
   }
 }
 
 // A running column sum of a² passes 2^24 after 259 rows of 255; single-precision sums then lose the low bits and
-// identical bright pictures stop scoring 1. Both kernels keep the sums exact.
+// identical bright pictures stop scoring 1. Every kernel keeps the sums exact.
 TEST(SsimKernels, TallBrightFramesStayExact) {
   std::mt19937 random(23);
   std::uniform_int_distribution<int> bright(200, 255);
   const PlanePair pair = MakePair(1920, 1088, [&] { return static_cast<float>(bright(random)); });
   const double windows = 1913.0 * 1081.0;
   SsimScratch scratch;
-  std::vector<float> map(pair.a.size(), -1.0f);
   const SsimPlanes same{pair.a.data(), pair.a.data(), 1920, 1088};
-  EXPECT_EQ(SsimSum(same, map.data(), scratch), windows);
-  for (int row = 7; row < 1088; ++row) {
-    for (int x = 0; x < 1920; ++x) ASSERT_EQ(map[static_cast<size_t>(row) * 1920 + x], 0.0f) << x << "," << row;
+  for (const SsimVectorKernel& kernel : SsimVectorKernels()) {
+    std::vector<float> map(pair.a.size(), -1.0f);
+    double sum = 0.0;
+    ASSERT_TRUE(kernel.sum(same, map.data(), scratch, sum)) << kernel.name;
+    EXPECT_EQ(sum, windows) << kernel.name;
+    for (int row = 7; row < 1088; ++row) {
+      for (int x = 0; x < 1920; ++x) {
+        ASSERT_EQ(map[static_cast<size_t>(row) * 1920 + x], 0.0f) << kernel.name << " " << x << "," << row;
+      }
+    }
+    // Different pictures: no window above 1, i.e. no negative map value.
+    ASSERT_TRUE(kernel.sum(pair.planes(), map.data(), scratch, sum));
+    for (size_t i = 7 * 1920; i < map.size(); ++i) ASSERT_GE(map[i], 0.0f) << kernel.name << " " << i;
   }
-  // Different pictures: no window above 1, i.e. no negative map value.
-  SsimSum(pair.planes(), map.data(), scratch);
-  for (size_t i = 7 * 1920; i < map.size(); ++i) ASSERT_GE(map[i], 0.0f) << i;
 }
 
 TEST(SsimKernels, TallBrightFramesStayExactInTheReference) {

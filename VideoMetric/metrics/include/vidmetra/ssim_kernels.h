@@ -1,10 +1,10 @@
 #pragma once
-// The structural similarity of every 8 × 8 window of two planes, from sliding sums: per column a running sum
-// down the rows kept in a ring of 9 rows, the 8-row window column as the difference of two ring rows, and the
-// 8-column window as a horizontal run over those columns.
+// The structural similarity of every 8 × 8 window of two planes, from sliding sums: 8-row window columns slid
+// down the picture (in the reference and the AVX2 kernel as the difference of two rows of a ring of 9 running
+// column sums), and the 8-column window as a horizontal run over those columns.
 //
 // The sums are kept exact for 8-bit planes (doubles in the reference, 32-bit integers in the vectorised
-// kernel): in single precision a column's running sum of squares passes 2^24 after a few hundred bright rows,
+// kernels): in single precision a column's running sum of squares passes 2^24 after a few hundred bright rows,
 // the window statistics then lose their low bits, and windows of identical pictures stop being exactly 1.
 #include <cstddef>
 #include <cstdint>
@@ -24,11 +24,12 @@ struct SsimPlanes {
   int End() const { return row_end == 0 ? height : row_end; }
 };
 
-// The ring buffers, kept between frames so that a measurement allocates them once.
+// The rows of running or window sums the kernels work in, kept between frames so that a measurement allocates
+// them once.
 class SsimScratch {
  public:
-  double* DoubleRing(size_t entries);
-  int32_t* IntegerRing(size_t entries);
+  double* DoubleRows(size_t entries);
+  int32_t* IntegerRows(size_t entries);
 
  private:
   std::vector<double> doubles_;
@@ -43,8 +44,16 @@ inline float SsimMapValue(float index) { return 255.0f - 255.0f * index; }
 // Sum of the indices of all (W − 7)·(H − 7) windows. With a map, window row r (its bottom row) fills map row r:
 // the first window of the row columns 0 to 7, every further window the column of its right edge.
 double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch);
-// The same with integer vectors; false when this processor lacks them or a sample is not an integer from
-// 0 to 255, and then nothing is summed (the map may be partly written).
+// A kernel on integer vectors: the same windows as the reference, each the identical float, and their sum up to
+// the order of the additions. False when a sample is not an integer from 0 to 255, and then nothing is summed
+// (the map may be partly written).
+struct SsimVectorKernel {
+  const char* name;
+  bool (*sum)(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
+};
+// The vectorised kernels this processor can run, the fastest first; empty where there are none.
+const std::vector<SsimVectorKernel>& SsimVectorKernels();
+// The fastest of them, chosen once; false also when there is none.
 bool SsimSumVector(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
 // The vectorised kernel where it applies, the reference otherwise.
 double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
