@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <array>
 #include <utility>
 
 namespace vidmetra {
@@ -158,6 +159,30 @@ void VideoFrame::ImportTight(const uint8_t* source) {
     tight.stride = TightRowBytes(colour_space_, to);
     CopyPlane(to, tight);
     from += static_cast<ptrdiff_t>(tight.stride) * to.height;
+  }
+  FillBorder();
+}
+
+bool VideoFrame::CanImportInPlace() const {
+  return border_ == 0 && alloc_width_ == width_ && pixels_.data() != nullptr &&
+         static_cast<int64_t>(pixels_.capacity()) >= TightFrameBytes(colour_space_, width_, height_);
+}
+
+void VideoFrame::ImportTightInPlace() {
+  external_ = nullptr;
+  // Each plane lies at or after its tight position, so moving the last plane first never overwrites a plane
+  // that has yet to move.
+  std::array<ptrdiff_t, 3> tight_offsets{};
+  ptrdiff_t offset = 0;
+  for (int k = 0; k < PlaneCount(); ++k) {
+    tight_offsets[static_cast<size_t>(k)] = offset;
+    const PlaneLayout plane = Plane(k);
+    offset += static_cast<ptrdiff_t>(TightRowBytes(colour_space_, plane)) * plane.height;
+  }
+  for (int k = PlaneCount() - 1; k > 0; --k) {
+    const PlaneLayout plane = Plane(k);
+    std::memmove(plane.origin, pixels_.data() + tight_offsets[static_cast<size_t>(k)],
+                 static_cast<size_t>(plane.stride) * static_cast<size_t>(plane.height));
   }
   FillBorder();
 }

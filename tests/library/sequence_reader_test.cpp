@@ -68,3 +68,62 @@ TEST(SequenceReaderFill, FailedReadReturnsTheStatusAndLeavesTheFrameFormatted) {
 
 }  // namespace
 }  // namespace vidmetra
+
+namespace vidmetra {
+namespace {
+
+// Delivers the same random tight frame of any colour space on every read.
+class TightReader : public SequenceReader {
+ public:
+  TightReader(int colour_space, int width, int height) : colour_space_(colour_space), width_(width), height_(height) {
+    bytes_.resize(static_cast<size_t>(TightFrameBytes(colour_space, width, height)));
+    uint32_t state = 12345;
+    for (uint8_t& byte : bytes_) byte = static_cast<uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+  }
+  int ReadFrameRaw(uint8_t* buffer, int) override {
+    std::memcpy(buffer, bytes_.data(), bytes_.size());
+    return 0;
+  }
+  int ReadNextRaw(uint8_t* buffer) override { return ReadFrameRaw(buffer, 0); }
+  int Close() override { return 0; }
+  std::string Describe(size_t) const override { return {}; }
+  std::string ErrorText(int, size_t) const override { return {}; }
+  bool IsBadFrameNumber(int) const override { return false; }
+  bool IsAtEnd() const override { return false; }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  int ColourSpace() const override { return colour_space_; }
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+ protected:
+  int MemoryStatus() const override { return 9; }
+
+ private:
+  int colour_space_, width_, height_;
+  std::vector<uint8_t> bytes_;
+};
+
+TEST(SequenceReaderFill, FramesOfWholeRowsButPartialHeightMatchAnImport) {
+  for (const int colour_space : {kIyuv, kYv12, kRgb24, kRgb32, kYuy2, kYuv, kY, kYv16}) {
+    for (const int height : {1, 17, 30, 1080 % 64 + 8}) {
+      TightReader reader(colour_space, 32, height);
+      VideoFrame read, imported;
+      ASSERT_TRUE(read.SetFormat(64, 64, kRgb24, 8));  // a larger, different format before
+      ASSERT_EQ(reader.ReadFrame(read, 0), 0);
+      ASSERT_TRUE(imported.SetFormat(32, height, colour_space, 0));
+      imported.ImportTight(reader.bytes().data());
+      ASSERT_EQ(read.PlaneCount(), imported.PlaneCount());
+      for (int k = 0; k < read.PlaneCount(); ++k) {
+        const PlaneLayout a = read.Plane(k), b = imported.Plane(k);
+        ASSERT_EQ(a.stride, b.stride);
+        for (int y = 0; y < a.alloc_rows; ++y) {
+          ASSERT_EQ(std::memcmp(a.origin + y * a.stride, b.origin + y * b.stride, static_cast<size_t>(a.alloc_units) * a.unit), 0)
+              << "colour space " << colour_space << " height " << height << " plane " << k << " row " << y;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vidmetra

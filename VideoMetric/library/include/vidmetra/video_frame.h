@@ -34,6 +34,11 @@ class VideoFrame {
   bool SetFormat(int width, int height, int colour_space, int border);
   bool SetFormatKeep(int width, int height, int colour_space, int border);
   void ImportTight(const uint8_t* source);
+  // Whether a tight frame written at the start of the store can be imported in place: border 0 and rows of
+  // exactly the tight width, so that only whole planes need moving.
+  bool CanImportInPlace() const;
+  // Imports the tight frame found at the start of the store; requires CanImportInPlace().
+  void ImportTightInPlace();
   void ExportTight(uint8_t* destination) const;
   bool ConvertFrom(const VideoFrame& source, int colour_space, int border, bool per_field);
   bool FlipVertical();
