@@ -7,16 +7,10 @@
 namespace vidmetra {
 namespace {
 
-// Writes byte value (frame number + 1) over a whole Y frame and remembers where it wrote.
-class PatternReader : public SequenceReader {
+// A reader of a fixed format whose only behaviour is its raw reads.
+class StubReader : public SequenceReader {
  public:
-  PatternReader(int width, int height) : width_(width), height_(height) {}
-  int ReadFrameRaw(uint8_t* buffer, int frame_number) override {
-    last_buffer = buffer;
-    if (frame_number == 3) return 3;
-    std::memset(buffer, frame_number + 1, static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    return 0;
-  }
+  StubReader(int colour_space, int width, int height) : colour_space_(colour_space), width_(width), height_(height) {}
   int ReadNextRaw(uint8_t* buffer) override { return ReadFrameRaw(buffer, next_++); }
   int Close() override { return 0; }
   std::string Describe(size_t) const override { return {}; }
@@ -25,15 +19,25 @@ class PatternReader : public SequenceReader {
   bool IsAtEnd() const override { return false; }
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  int ColourSpace() const override { return kY; }
-  const uint8_t* last_buffer = nullptr;
+  int ColourSpace() const override { return colour_space_; }
 
  protected:
   int MemoryStatus() const override { return 9; }
-
- private:
-  int width_, height_;
+  int colour_space_, width_, height_;
   int next_ = 0;
+};
+
+// Writes byte value (frame number + 1) over a whole Y frame and remembers where it wrote.
+class PatternReader : public StubReader {
+ public:
+  PatternReader(int width, int height) : StubReader(kY, width, height) {}
+  int ReadFrameRaw(uint8_t* buffer, int frame_number) override {
+    last_buffer = buffer;
+    if (frame_number == 3) return 3;
+    std::memset(buffer, frame_number + 1, static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    return 0;
+  }
+  const uint8_t* last_buffer = nullptr;
 };
 
 TEST(SequenceReaderFill, FramesOfWholeBlocksAreReadInPlace) {
@@ -66,16 +70,10 @@ TEST(SequenceReaderFill, FailedReadReturnsTheStatusAndLeavesTheFrameFormatted) {
   EXPECT_EQ(frame.external(), nullptr);
 }
 
-}  // namespace
-}  // namespace vidmetra
-
-namespace vidmetra {
-namespace {
-
 // Delivers the same random tight frame of any colour space on every read.
-class TightReader : public SequenceReader {
+class TightReader : public StubReader {
  public:
-  TightReader(int colour_space, int width, int height) : colour_space_(colour_space), width_(width), height_(height) {
+  TightReader(int colour_space, int width, int height) : StubReader(colour_space, width, height) {
     bytes_.resize(static_cast<size_t>(TightFrameBytes(colour_space, width, height)));
     uint32_t state = 12345;
     for (uint8_t& byte : bytes_) byte = static_cast<uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
@@ -84,22 +82,9 @@ class TightReader : public SequenceReader {
     std::memcpy(buffer, bytes_.data(), bytes_.size());
     return 0;
   }
-  int ReadNextRaw(uint8_t* buffer) override { return ReadFrameRaw(buffer, 0); }
-  int Close() override { return 0; }
-  std::string Describe(size_t) const override { return {}; }
-  std::string ErrorText(int, size_t) const override { return {}; }
-  bool IsBadFrameNumber(int) const override { return false; }
-  bool IsAtEnd() const override { return false; }
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  int ColourSpace() const override { return colour_space_; }
   const std::vector<uint8_t>& bytes() const { return bytes_; }
 
- protected:
-  int MemoryStatus() const override { return 9; }
-
  private:
-  int colour_space_, width_, height_;
   std::vector<uint8_t> bytes_;
 };
 
