@@ -18,8 +18,14 @@ namespace {
 
 void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("inputs", options.positional, "The original, then one or more processed files")->type_name("FILE");
-  app.add_option("-r,--reference", options.references, "The original (reference) file")->type_name("FILE");
-  app.add_option("-d,--distorted", options.distorted, "A processed file; repeatable")->type_name("FILE");
+  // One file per occurrence: a list option would otherwise swallow the positional files after it and so change
+  // which file is the original.
+  app.add_option("-r,--reference", options.references, "The original (reference) file")
+      ->type_name("FILE")
+      ->allow_extra_args(false);
+  app.add_option("-d,--distorted", options.distorted, "A processed file; repeatable")
+      ->type_name("FILE")
+      ->allow_extra_args(false);
   app.add_option("-m,--metric", options.metric, "Metric name from --list-metrics")->capture_default_str();
   app.add_flag("--list-metrics", options.list_metrics, "List the available metrics and exit");
   app.add_option("-c,--component", options.component,

@@ -85,6 +85,21 @@ TEST_F(CliTest, JsonSummaryAndExplicitRoles) {
   EXPECT_TRUE(Errors().empty()) << Errors();
 }
 
+TEST_F(CliTest, RoleOptionsTakeOneFileEach) {
+  // A processed file named before the positional original must not become the original.
+  const auto distorted_first = Cli("--json -q --size 16x16 -d " + In("enc.yuv") + " " + In("orig.yuv"));
+  EXPECT_EQ(distorted_first.exit_code, 0) << Errors();
+  EXPECT_NE(distorted_first.output.find("\"files\":[\"" + In("orig.yuv") + "\",\"" + In("enc.yuv") + "\"]"),
+            std::string::npos)
+      << distorted_first.output;
+  const auto reference_then_positional = Cli("--json -q --size 16x16 -r " + In("orig.yuv") + " " + In("enc.yuv"));
+  EXPECT_EQ(reference_then_positional.exit_code, 0) << Errors();
+  EXPECT_NE(reference_then_positional.output.find("\"files\":[\"" + In("orig.yuv") + "\",\"" + In("enc.yuv") +
+                                                  "\"]"),
+            std::string::npos)
+      << reference_then_positional.output;
+}
+
 TEST_F(CliTest, PartialFailureExitsWithOneAndNothingMeasuredWithTwo) {
   const auto partial = Cli("--size 16x16 " + In("orig.yuv") + " " + In("enc.yuv") + " " + In("missing.yuv"));
   EXPECT_EQ(partial.exit_code, 1);
