@@ -87,7 +87,7 @@ int Run(const CliOptions& options) {
   worker.join();
   const std::string summary = options.json ? JsonSummary(record, catalogue) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
-  return ExitCode(record, interrupts.interrupted());
+  return ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
 }
 
 }  // namespace

@@ -86,9 +86,9 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
   return json;
 }
 
-int ExitCode(const RunRecord& record, bool stopped) {
+int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
   switch (record.status.measurement) {
-    case 2: return stopped ? 1 : 0;
+    case 2: return stopped || (csv_wanted && record.csv_path.empty()) ? 1 : 0;
     case 1: return 1;
     default: return 2;
   }

@@ -10,7 +10,8 @@ namespace vidmetra::cli {
 std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogue);
 std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue);
 // 0 when every step succeeded, 1 when something failed or the run was stopped, 2 when nothing was measured.
-// A stopped run of single-input files keeps its measurement status, so `stopped` says so separately.
-int ExitCode(const RunRecord& record, bool stopped);
+// A stopped run of single-input files keeps its measurement status, so `stopped` says so separately; a CSV file
+// that was asked for (`csv_wanted`) but not written counts as a failure.
+int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted);
 
 }  // namespace vidmetra::cli

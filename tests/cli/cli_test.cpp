@@ -108,6 +108,12 @@ TEST_F(CliTest, PartialFailureExitsWithOneAndNothingMeasuredWithTwo) {
   EXPECT_NE(Errors().find("Failed to open original sequence! Measurement aborted"), std::string::npos);
 }
 
+TEST_F(CliTest, CsvFileThatCannotBeWrittenExitsWithOne) {
+  const auto run = Cli("--size 16x16 --csv " + In("no/such/folder") + " " + In("orig.yuv") + " " + In("enc.yuv"));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(Errors().find("Failed to save CSV to"), std::string::npos) << Errors();
+}
+
 TEST_F(CliTest, ShorterProcessedFileMeasuresTheCommonFrames) {
   const auto run = Cli("--json -q --size 16x16 " + In("orig.yuv") + " " + In("short.yuv"));
   EXPECT_EQ(run.exit_code, 0);

@@ -13,16 +13,24 @@ RunRecord RecordWithStatus(int32_t measurement) {
 }
 
 TEST(ExitCode, FollowsTheMeasurementStatus) {
-  EXPECT_EQ(ExitCode(RecordWithStatus(2), false), 0);
-  EXPECT_EQ(ExitCode(RecordWithStatus(1), false), 1);
-  EXPECT_EQ(ExitCode(RecordWithStatus(0), false), 2);
+  EXPECT_EQ(ExitCode(RecordWithStatus(2), false, false), 0);
+  EXPECT_EQ(ExitCode(RecordWithStatus(1), false, false), 1);
+  EXPECT_EQ(ExitCode(RecordWithStatus(0), false, false), 2);
 }
 
 TEST(ExitCode, StoppedRunIsNeverReportedAsComplete) {
   // Files measured alone keep status 2 when stopped; the script must still learn that frames are missing.
-  EXPECT_EQ(ExitCode(RecordWithStatus(2), true), 1);
-  EXPECT_EQ(ExitCode(RecordWithStatus(1), true), 1);
-  EXPECT_EQ(ExitCode(RecordWithStatus(0), true), 2);
+  EXPECT_EQ(ExitCode(RecordWithStatus(2), true, false), 1);
+  EXPECT_EQ(ExitCode(RecordWithStatus(1), true, false), 1);
+  EXPECT_EQ(ExitCode(RecordWithStatus(0), true, false), 2);
+}
+
+TEST(ExitCode, CsvFileThatWasAskedForButNotWrittenIsAFailure) {
+  RunRecord record = RecordWithStatus(2);
+  EXPECT_EQ(ExitCode(record, false, true), 1);
+  record.csv_path = "out/psnr_yyuv_a_b.csv";
+  EXPECT_EQ(ExitCode(record, false, true), 0);
+  EXPECT_EQ(ExitCode(RecordWithStatus(0), false, true), 2);  // nothing measured: no CSV file is due
 }
 
 }  // namespace
