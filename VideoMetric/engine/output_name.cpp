@@ -23,7 +23,7 @@ void AddOnce(std::vector<std::string>& parts, std::string part) {
 
 std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
-  for (const std::string& part : parts) text.append(text.empty() ? "" : "_").append(part);
+  for (size_t i = 0; i < parts.size(); ++i) text.append(i == 0 ? "" : "_").append(parts[i]);
   return text;
 }
 

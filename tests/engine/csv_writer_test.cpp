@@ -73,6 +73,11 @@ TEST_F(CsvWriterTest, NamingRules) {
   EXPECT_EQ(JoinFolder("/out", "a.csv"), JoinFolder("/out/", "a.csv"));
   EXPECT_EQ(JoinFolder("", "a.csv"), "a.csv");
   EXPECT_EQ(BaseNameOf("plain"), "plain");
+  // A file whose name is all ending has an empty base name, which still takes its place in the join.
+  ResultStore dot_files;
+  dot_files.AddSeries(1, {Index("psnr"), 0, {File("/v/.yuv"), File("/x/enc.yuv")}, "", ""});
+  settings.name_generation = kNamePrefix;
+  EXPECT_EQ(CsvWriter(settings, Catalogue()).FileName(dot_files), "psnr_yyuv__enc.csv");
   EXPECT_EQ(CsvWriter(settings, Catalogue()).Contents(store).substr(0, 14), "MSE_diff_UYUV\n");
 }
 
