@@ -135,6 +135,9 @@ std::optional<std::string> BuildSettings(const CliOptions& options, const Metric
 
   const std::vector<std::string> inputs = OrderedInputs(options);
   if (options.references.size() > 1) return "give one original (-r) only";
+  if (options.references.empty() && options.positional.empty() && !options.distorted.empty()) {
+    return "name the original with -r or as the first input";
+  }
   if (inputs.empty()) return "no input files (see --help)";
   if (entry.inputs_plain == 2 && inputs.size() < 2) {
     return entry.title + " compares processed files with the original: give the original and at least one processed file";

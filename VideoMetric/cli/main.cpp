@@ -85,9 +85,12 @@ int Run(const CliOptions& options) {
   RunRecord record;
   std::thread worker([&] { record = MeasurementWorker(settings, context); });
   worker.join();
+  console.Finish();  // a run that ended early leaves no progress bar behind
   const std::string summary = options.json ? JsonSummary(record, catalogue) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
-  return ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
+  const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
+  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
+  return exit_code;
 }
 
 }  // namespace

@@ -46,9 +46,10 @@ RunRecord MeasurementWorker(MeasurementSettings& settings, const WorkerContext& 
   MeasurementRequest& request = settings.request;
   request.visualization = settings.visualization;
   request.visualization.caption = settings.caption;
-  FileLog file(context.log_path, context.log_echo);
-  TimeStampedLog log(context.display, &file);
   {
+    // The log file is closed before the run is marked as over.
+    FileLog file(context.log_path, context.log_echo);
+    TimeStampedLog log(context.display, &file);
     RequestSinks sinks(request, context.progress, &log);
     const std::vector<std::string>& configurations = settings.input.metric_configurations;
     if (request.metric_index >= 0 && static_cast<size_t>(request.metric_index) < configurations.size()) {

@@ -67,8 +67,10 @@ void MetricCatalogue::AddPlugins(const std::string& plugin_folder) {
   std::error_code error;
   if (!std::filesystem::is_directory(plugin_folder, error)) return;
   std::vector<std::filesystem::path> modules;
-  for (const auto& item : std::filesystem::directory_iterator(plugin_folder, error)) {
-    if (HasPluginEnding(item.path())) modules.push_back(item.path());
+  // Stepped with error codes: a folder that fails mid-listing ends the search instead of throwing.
+  for (std::filesystem::directory_iterator item(plugin_folder, error), end; !error && item != end;
+       item.increment(error)) {
+    if (HasPluginEnding(item->path())) modules.push_back(item->path());
   }
   // Directory order differs between file systems; a sorted list keeps metric indices stable across machines.
   std::sort(modules.begin(), modules.end());

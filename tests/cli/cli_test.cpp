@@ -57,6 +57,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--size 16x16 --format nv12 a.yuv b.yuv", "unknown --format"},
       {"--size 16x16 --config x=1 a.yuv b.yuv", "takes no configuration"},
       {"--bogus", "bogus"},
+      {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];
@@ -112,6 +113,11 @@ TEST_F(CliTest, CsvFileThatCannotBeWrittenExitsWithOne) {
   const auto run = Cli("--size 16x16 --csv " + In("no/such/folder") + " " + In("orig.yuv") + " " + In("enc.yuv"));
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(Errors().find("Failed to save CSV to"), std::string::npos) << Errors();
+}
+
+TEST_F(CliTest, QuietRunsStillSayWhenNotEverythingWasMeasured) {
+  EXPECT_EQ(Cli("-q --size 16x16 " + In("missing.yuv") + " " + In("enc.yuv")).exit_code, 2);
+  EXPECT_NE(Errors().find("not everything was measured"), std::string::npos) << Errors();
 }
 
 TEST_F(CliTest, ShorterProcessedFileMeasuresTheCommonFrames) {

@@ -46,9 +46,6 @@ class RawYuvReader : public SequenceReader {
   int MemoryStatus() const override { return kReaderError; }
 
  private:
-  int ReadCurrent(uint8_t* buffer);
-  int ReadAt(uint8_t* buffer, int frame_number);
-
   int colour_space_ = 0;
   std::ifstream file_;
   std::string name_;
