@@ -1,7 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "vidmetra/background_task.h"
+#include "vidmetra/fdct.h"
 #include "vidmetra/metric_base.h"
+#include "vidmetra/vqm_lanes.h"
 
 namespace vidmetra {
 
@@ -9,7 +14,9 @@ namespace vidmetra {
 // table, then the absolute differences pooled from their mean and their maximum.
 class VqmMetric : public MetricBase {
  public:
-  explicit VqmMetric(const MetricParams& params);
+  // `transform` takes kDctLanes interleaved blocks; by default the fastest this processor has. All of them give
+  // the same coefficients.
+  explicit VqmMetric(const MetricParams& params, DctLanesFunction transform = ChosenDctLanes());
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }
@@ -19,15 +26,19 @@ class VqmMetric : public MetricBase {
   static int16_t Weight(int row, int column);
 
  private:
-  struct BlockStatistics {
-    float mean;
-    float maximum;
-  };
   float FrameVqm(FrameList frames, float* map);
-  BlockStatistics CompareBlock(const float* a, const float* b);
+  // Stores the mean and the maximum of every block of block rows [first, last) and, with a map, marks the
+  // blocks on it.
+  void CompareBlockRows(const float* a, const float* b, int first, int last, float* map);
 
-  int16_t coefficients_[2][64];
-  float weighted_[2][64];
+  DctLanesFunction transform_;
+  VqmLaneKernels lanes_;
+  // Per block in block order, pooled in that order once the frame is compared, so that the sums do not depend on
+  // how the blocks were shared out.
+  std::vector<float> block_means_;
+  std::vector<float> block_maxima_;
+  // The lower half of the block rows is compared on a second core when there is one.
+  std::unique_ptr<BackgroundTask> lower_band_;
 };
 
 }  // namespace vidmetra

@@ -1,0 +1,125 @@
+// Every helper taking or returning a vector is inlined into the entry points, so no vector crosses a call and
+// the calling convention the compiler warns about never applies.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+#include "vidmetra/fdct.h"
+
+#include <cstring>
+
+#include "vidmetra/fdct_butterflies.h"
+
+namespace vidmetra {
+
+void ForwardDct8x8LanesScalar(int16_t* blocks) {
+  int16_t block[64];
+  for (int j = 0; j < kDctLanes; ++j) {
+    for (int i = 0; i < 64; ++i) block[i] = blocks[kDctLanes * i + j];
+    ForwardDct8x8(block);
+    for (int i = 0; i < 64; ++i) blocks[kDctLanes * i + j] = block[i];
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define VIDMETRA_X86_DCT_KERNELS 1
+namespace {
+
+// The transform is written once on generic vectors; each instruction set compiles it in its own entry point.
+using Lanes = double __attribute__((vector_size(sizeof(double) * kDctLanes)));
+using LaneInts = int32_t __attribute__((vector_size(sizeof(int32_t) * kDctLanes)));
+using LaneWords = int16_t __attribute__((vector_size(sizeof(int16_t) * kDctLanes)));
+
+#define VIDMETRA_LANES_INLINE [[gnu::always_inline]] inline
+
+VIDMETRA_LANES_INLINE Lanes Splat(double value) { return Lanes{} + value; }
+
+VIDMETRA_LANES_INLINE Lanes Clamp(const Lanes& x, double limit) {
+  const Lanes below = x > Splat(limit) ? Splat(limit) : x;
+  return below < Splat(-limit) ? Splat(-limit) : below;
+}
+
+// The reference's rounding by a shift, on an exact value scaled by a power of two: the nearest integer, halves
+// away from zero. Values beyond 2^33 are held there; the one caller multiplies the result by less than 2^15 and
+// divides by 2^32, so that anything that large saturates either way. floor(|x| + 0.5) is formed exactly by
+// rounding to the nearest integer through 2^52 and stepping down where that went up.
+VIDMETRA_LANES_INLINE Lanes RoundHalfAway(const Lanes& scaled) {
+  const Lanes x = Clamp(scaled, 0x1p33);
+  const Lanes magnitude = (x < Splat(0.0) ? -x : x) + Splat(0.5);
+  const Lanes nearest = (magnitude + Splat(0x1p52)) - Splat(0x1p52);
+  const Lanes below = nearest > magnitude ? nearest - Splat(1.0) : nearest;
+  return x < Splat(0.0) ? -below : below;
+}
+
+// The same rounding for a final coefficient, saturated at the 16-bit limits. Saturating first changes nothing
+// (whatever lies beyond a limit rounds to beyond it) and leaves so few integer bits that x ± 0.5 is exact and
+// the truncating conversion to 32-bit integers finishes the rounding.
+VIDMETRA_LANES_INLINE LaneWords RoundToWords(const Lanes& scaled) {
+  Lanes x = scaled > Splat(32767.0) ? Splat(32767.0) : scaled;
+  x = x < Splat(-32768.0) ? Splat(-32768.0) : x;
+  const Lanes rounded = x + (x < Splat(0.0) ? Splat(-0.5) : Splat(0.5));
+  return __builtin_convertvector(__builtin_convertvector(rounded, LaneInts), LaneWords);
+}
+
+constexpr double kUnit = static_cast<double>(int64_t{1} << kDctFraction);
+
+// A second-pass output with 2·kDctFraction fraction bits and the √(1/8) factors it still owes, as the
+// reference finishes it; multiplying by powers of two is exact.
+VIDMETRA_LANES_INLINE LaneWords FinishCoefficients(const Lanes& value, int missing_factors) {
+  const Lanes fraction = Splat(1.0 / (kUnit * kUnit));
+  switch (missing_factors) {
+    case 0: return RoundToWords(value * fraction);
+    case 1: return RoundToWords(Splat(kDctC4) * RoundHalfAway(value * Splat(1.0 / kUnit)) * fraction);
+    default: return RoundToWords(value * (fraction * Splat(0.125)));  // (√(1/8))² = 1/8
+  }
+}
+
+VIDMETRA_LANES_INLINE void TransformLanes(int16_t* blocks) {
+  Lanes samples[64];
+  for (int i = 0; i < 64; ++i) {
+    LaneWords words;
+    std::memcpy(&words, blocks + kDctLanes * i, sizeof words);
+    samples[i] = __builtin_convertvector(__builtin_convertvector(words, LaneInts), Lanes);
+  }
+  Lanes columns[64];
+  for (int x = 0; x < 8; ++x) DctTransform8(samples + x, 8, columns + 8 * x);
+  for (int v = 0; v < 8; ++v) {
+    Lanes out[8];
+    DctTransform8(columns + v, 8, out);
+#pragma GCC unroll 8
+    for (int u = 0; u < 8; ++u) {
+      const LaneWords coefficients = FinishCoefficients(out[u], DctLacksDcFactor(u) + DctLacksDcFactor(v));
+      std::memcpy(blocks + kDctLanes * (8 * v + u), &coefficients, sizeof coefficients);
+    }
+  }
+}
+
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) void ForwardDct8x8Avx512(int16_t* blocks) {
+  TransformLanes(blocks);
+}
+
+__attribute__((target("avx2"))) void ForwardDct8x8Avx2(int16_t* blocks) { TransformLanes(blocks); }
+
+}  // namespace
+#endif
+
+const std::vector<DctLanesKernel>& DctLanesKernels() {
+  static const std::vector<DctLanesKernel> kernels = [] {
+    std::vector<DctLanesKernel> supported;
+#ifdef VIDMETRA_X86_DCT_KERNELS
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")) {
+      supported.push_back({"avx512", ForwardDct8x8Avx512});
+    }
+    if (__builtin_cpu_supports("avx2")) supported.push_back({"avx2", ForwardDct8x8Avx2});
+#endif
+    return supported;
+  }();
+  return kernels;
+}
+
+DctLanesFunction ChosenDctLanes() {
+  static const DctLanesFunction chosen =
+      DctLanesKernels().empty() ? ForwardDct8x8LanesScalar : DctLanesKernels().front().transform;
+  return chosen;
+}
+
+}  // namespace vidmetra
