@@ -23,15 +23,11 @@ float SsimMetric::FrameSsim(FrameList frames, float* map) {
   SsimPlanes lower = upper;
   lower.row_begin = middle;
   lower.row_end = params_.height;
+  double upper_sum = 0.0;
   double lower_sum = 0.0;
-  const auto measure_lower = [&] { lower_sum = SsimSum(lower, map, scratch_[1]); };
-  if (lower_band_) lower_band_->Start(measure_lower);
-  const double upper_sum = SsimSum(upper, map, scratch_[0]);
-  if (lower_band_) {
-    lower_band_->Wait();
-  } else {
-    measure_lower();
-  }
+  RunSideBySide(
+      lower_band_.get(), [&] { upper_sum = SsimSum(upper, map, scratch_[0]); },
+      [&] { lower_sum = SsimSum(lower, map, scratch_[1]); });
   const double sum = upper_sum + lower_sum;
   const auto windows = static_cast<float>(static_cast<int64_t>(params_.height - 7) * (params_.width - 7));
   return static_cast<float>(sum / windows);

@@ -62,14 +62,9 @@ float VqmMetric::FrameVqm(FrameList frames, float* map) {
   const float* b = Plane(frames, 1);
   const int rows = params_.height / 8;
   const int middle = rows / 2;
-  const auto compare_lower = [&] { CompareBlockRows(a, b, middle, rows, map); };
-  if (lower_band_) lower_band_->Start(compare_lower);
-  CompareBlockRows(a, b, 0, middle, map);
-  if (lower_band_) {
-    lower_band_->Wait();
-  } else {
-    compare_lower();
-  }
+  RunSideBySide(
+      lower_band_.get(), [&] { CompareBlockRows(a, b, 0, middle, map); },
+      [&] { CompareBlockRows(a, b, middle, rows, map); });
   float mean_sum = 0.0f;
   float largest = 0.0f;
   for (size_t block = 0; block < block_means_.size(); ++block) {

@@ -30,4 +30,18 @@ class BackgroundTask {
   std::thread thread_;
 };
 
+// Runs `here` on the calling thread and `there` on `helper` (after `here` when there is no helper), and returns
+// when both are done. `there` is handed over by reference, so a frame's split costs no allocation.
+template <typename Here, typename There>
+void RunSideBySide(BackgroundTask* helper, Here&& here, There&& there) {
+  if (helper == nullptr) {
+    here();
+    there();
+    return;
+  }
+  helper->Start(std::ref(there));
+  here();
+  helper->Wait();
+}
+
 }  // namespace vidmetra
