@@ -2,9 +2,17 @@
 // What the kernel check and the kernel benchmark share: forcing a CPU tier, and which tiers give a kernel family
 // anything of its own to check or time.
 #include <cstring>
+#include <ostream>
 #include <vector>
 
 #include "vidmetra/cpu_dispatch.h"
+
+namespace vidmetra {
+
+// Names the tier in test output.
+inline void PrintTo(const CpuTier& tier, std::ostream* out) { *out << tier.name; }
+
+}  // namespace vidmetra
 
 namespace vidmetra::testing {
 
