@@ -85,7 +85,6 @@ double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch)
   return sum;
 }
 
-
 namespace {
 
 bool SsimSumReference(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum) {
