@@ -9,7 +9,8 @@ PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner)
       colour_space_(inner_->ColourSpace()),
       rate_(inner_->Rate()),
       scale_(inner_->Scale()),
-      frame_count_(inner_->FrameCount()) {}
+      frame_count_(inner_->FrameCount()),
+      decoder_name_(inner_->DecoderName()) {}
 
 void PrefetchingReader::Prefetch(int frame_number) {
   if (frame_number >= frame_count_) return;

@@ -10,9 +10,11 @@ class FileReaderOpener : public ReaderOpener {
   // With `prefetch`, each reader reads its next frame on a second core while the current one is measured.
   explicit FileReaderOpener(bool prefetch = false) : prefetch_(prefetch) {}
   std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
+  std::string LastFailure() const override { return last_failure_; }
 
  private:
   bool prefetch_;
+  std::string last_failure_;
 };
 
 }  // namespace vidmetra
