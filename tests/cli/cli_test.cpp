@@ -58,6 +58,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--size 16x16 --config x=1 a.yuv b.yuv", "takes no configuration"},
       {"--bogus", "bogus"},
       {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
+      {"--size 16x16 a.avi b.avi", "apply to raw inputs only"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];
