@@ -258,15 +258,25 @@ int AviReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
   return ReadNextRaw(buffer);
 }
 
-// Frames that cannot be read are answered before the frame is formatted, so nothing is allocated for them.
+// Frames that cannot be read are answered before the frame is formatted, so nothing is allocated for them: a header
+// claiming a huge picture in a small file costs no memory.
 int AviReader::ReadFrame(VideoFrame& frame, int frame_number) {
   if (IsBadFrameNumber(frame_number)) return kBadFrameNumber;
+  if (IsShortStoredSample(frame_number)) return kReadFailed;
   return SequenceReader::ReadFrame(frame, frame_number);
 }
 
 int AviReader::ReadNextFrame(VideoFrame& frame) {
   if (IsAtEnd()) return kOk;
+  if (IsShortStoredSample(current_)) return kReadFailed;
   return SequenceReader::ReadNextFrame(frame);
+}
+
+bool AviReader::IsShortStoredSample(int64_t sample) const {
+  if (sequence_) return false;
+  int64_t size = 0;
+  stream_->Read(sample, nullptr, 0, size);
+  return size < TightFrameBytes(colour_space_, width_, height_);
 }
 
 size_t AviReader::RawFrameBytes() const { return static_cast<size_t>(height_) * static_cast<size_t>(row_bytes_); }

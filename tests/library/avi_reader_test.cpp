@@ -100,6 +100,12 @@ TEST_F(AviReaderTest, BadFormatsAndBrokenFilesFail) {
   ASSERT_EQ(reader.Open(Stored("short.avi", 4, 4, "DIB ", 24, 40), true, false), AviReader::kOk);
   std::vector<uint8_t> buffer(48);
   EXPECT_EQ(reader.ReadNextRaw(buffer.data()), AviReader::kReadFailed);
+  // A picture of 30000 x 30000 claimed by a file of a few bytes is refused before its frame is allocated.
+  ASSERT_EQ(reader.Open(Stored("claims.avi", 30000, 30000, "DIB ", 24, 48), true, false), AviReader::kOk);
+  VideoFrame frame;
+  EXPECT_EQ(reader.ReadNextFrame(frame), AviReader::kReadFailed);
+  EXPECT_EQ(reader.ReadFrame(frame, 1), AviReader::kReadFailed);
+  EXPECT_EQ(frame.StoreBytes(), 0u);
   testing::WriteText(dir_.File("text.avi"), "not a RIFF file");
   EXPECT_EQ(reader.Open(dir_.File("text.avi"), true, false), AviReader::kOpenFailed);
   testing::AviBuilder audio_only;

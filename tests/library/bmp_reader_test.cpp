@@ -5,7 +5,7 @@
 #include "support/byte_files.h"
 #include "support/decoded_reference.h"
 #include "support/ffmpeg_tool.h"
-#include "support/riff_writer.h"
+#include "support/bmp_seeds.h"
 #include "support/temp_dir.h"
 #include <filesystem>
 #include "vidmetra/colour_space.h"
@@ -14,26 +14,7 @@
 namespace vidmetra {
 namespace {
 
-// A bitmap file as written by hand: the two headers with the fields given, then `pixel_bytes` pattern bytes.
-std::vector<uint8_t> Bitmap(int32_t width, int32_t height, uint32_t header_size, uint16_t bit_count,
-                            size_t pixel_bytes) {
-  testing::RiffWriter file;
-  file.Bytes(std::vector<uint8_t>{'B', 'M'});
-  file.U32(static_cast<uint32_t>(54 + pixel_bytes));
-  file.U32(0);
-  file.U32(14 + header_size);
-  file.U32(header_size);
-  file.U32(static_cast<uint32_t>(width));
-  file.U32(static_cast<uint32_t>(height));
-  file.U16(1);
-  file.U16(bit_count);
-  file.Zeros(24);
-  if (header_size > 40) file.Zeros(header_size - 40);
-  std::vector<uint8_t> bytes = file.Data();
-  const std::vector<uint8_t> pixels = testing::PatternBytes(pixel_bytes, 7);
-  bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-  return bytes;
-}
+using testing::BitmapBytes;
 
 class BmpReaderTest : public ::testing::Test {
  protected:
@@ -48,7 +29,7 @@ class BmpReaderTest : public ::testing::Test {
 };
 
 TEST_F(BmpReaderTest, DeliversTheOneImageAsOften_AsItIsAskedFor) {
-  const std::vector<uint8_t> bytes = Bitmap(6, 2, 40, 24, 40);
+  const std::vector<uint8_t> bytes = BitmapBytes(6, 2, 40, 24, 40);
   const std::string path = File(bytes);
   BmpReader reader;
   ASSERT_EQ(reader.Open(path), BmpReader::kOk);
@@ -82,24 +63,32 @@ TEST_F(BmpReaderTest, DeliversTheOneImageAsOften_AsItIsAskedFor) {
 
 TEST_F(BmpReaderTest, HeadersItCannotReadAndHostileSizesFailWithStatus4) {
   BmpReader reader;
-  EXPECT_EQ(reader.Open(File(Bitmap(6, 2, 108, 24, 40))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(6, 2, 124, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, 2, 108, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, 2, 124, 24, 40))), BmpReader::kBadFile);
   EXPECT_EQ(reader.ErrorText(4), "Error when reading file \"" + dir_.File("image2.bmp") +
                                      "\": Failed to open file! File is missed or corrupted.");
-  EXPECT_EQ(reader.Open(File(Bitmap(6, 2, 40, 32, 48))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(-6, 2, 40, 24, 40))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(6, 0, 40, 24, 40))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(6, -2, 40, 24, 40))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(6, INT32_MIN, 40, 24, 40))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(6, 2, 40, 24, 39))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, 2, 40, 32, 48))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(-6, 2, 40, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, 0, 40, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, -2, 40, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, INT32_MIN, 40, 24, 40))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(6, 2, 40, 24, 39))), BmpReader::kBadFile);
   // 60000 x 60000 claimed by a 100-byte file: refused before 10 GB are asked for.
-  EXPECT_EQ(reader.Open(File(Bitmap(60000, 60000, 40, 24, 46))), BmpReader::kBadFile);
-  EXPECT_EQ(reader.Open(File(Bitmap(INT32_MAX, INT32_MAX, 40, 24, 46))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(60000, 60000, 40, 24, 46))), BmpReader::kBadFile);
+  EXPECT_EQ(reader.Open(File(BitmapBytes(INT32_MAX, INT32_MAX, 40, 24, 46))), BmpReader::kBadFile);
   EXPECT_EQ(reader.Open(File({'B', 'M', 0, 0})), BmpReader::kBadFile);
   EXPECT_EQ(reader.Open(dir_.File("missing.bmp")), BmpReader::kOpenFailed);
   EXPECT_EQ(reader.Width(), 0);
   std::vector<uint8_t> buffer(64);
   EXPECT_EQ(reader.ReadNextRaw(buffer.data()), BmpReader::kAlreadyDelivered);
+}
+
+TEST_F(BmpReaderTest, FuzzingSeedsOpenOrFailWithTheirStatus) {
+  BmpReader reader;
+  for (const testing::NamedBytes& seed : testing::BmpSeedFiles()) {
+    const int expected = seed.name.starts_with("rgb24") ? BmpReader::kOk : BmpReader::kBadFile;
+    EXPECT_EQ(reader.Open(File(seed.bytes)), expected) << seed.name;
+  }
 }
 
 TEST_F(BmpReaderTest, ReadsWhatFfmpegWritesAndIsChosenByNameOrContent) {

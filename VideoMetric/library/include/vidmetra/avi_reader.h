@@ -79,6 +79,7 @@ class AviReader : public SequenceReader {
   int RawPath(uint32_t handler, uint32_t compression);
   int StartDecoder(bool prefer_yv12);
   int ReadStored(uint8_t* buffer);
+  bool IsShortStoredSample(int64_t sample) const;
   int ReadDecoded(uint8_t* buffer);
 
   std::unique_ptr<VideoDecoder> decoder_;
