@@ -1,11 +1,11 @@
 // Writes the seed corpus of the AVI reader fuzzer into the directory given as argument: the container parser's
 // seeds, stored RGB and YUV streams, and, where the ffmpeg program is installed, tiny compressed streams of the
 // codecs researchers use.
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "seed_corpus.h"
 #include "support/avi_builder.h"
 #include "support/avi_seeds.h"
 #include "support/byte_files.h"
@@ -37,15 +37,10 @@ void WriteStored(const std::filesystem::path& directory, const std::string& name
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s corpus-directory\n", argv[0]);
-    return 2;
-  }
-  const std::filesystem::path directory = argv[1];
-  std::filesystem::create_directories(directory);
-  for (const auto& seed : vidmetra::testing::AviSeedFiles()) {
-    vidmetra::testing::WriteBytes((directory / (seed.name + ".avi")).string(), seed.bytes);
-  }
+  const auto folder = vidmetra::fuzz::CorpusFolder(argc, argv);
+  if (!folder) return 2;
+  const std::filesystem::path& directory = *folder;
+  vidmetra::fuzz::WriteSeeds(directory, vidmetra::testing::AviSeedFiles(), ".avi");
   WriteStored(directory, "stored_rgb24", std::string(4, '\0'), 24, 96);
   WriteStored(directory, "stored_rgb32", "DIB ", 32, 128);
   WriteStored(directory, "stored_yv12", "YV12", 12, 48);
