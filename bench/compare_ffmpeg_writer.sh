@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Wall time of writing 1080p frames into an AVI file through AviWriter against FFmpeg compressing the same frames
-# from a raw file (-f rawvideo ... -c:v ffv1 -f avi), reported as a ratio (ours / FFmpeg's) from runs interleaved
-# in one session. Both read their frames from a raw file in the page cache.
+# Wall time and peak memory of writing 1080p frames into an AVI file through AviWriter against FFmpeg compressing
+# the same frames from a raw file (-f rawvideo ... -c:v ffv1 -f avi), reported as ratios (ours / FFmpeg's) from
+# runs interleaved in one session. Both read their frames from a raw file in the page cache.
 #   bench/compare_ffmpeg_writer.sh [FOURCC ffmpeg-encoder]   (default FFV1 ffv1)
 #   environment: FRAMES (default 120), RUNS (default 5), RUNNER
 set -euo pipefail
@@ -24,7 +24,7 @@ ffmpeg -loglevel error -y $raw -i "$work/upright.bgr" -vf vflip -f rawvideo "$wo
 ours=("$runner" "$work/bottom_up.bgr" 1920 1080 "$work/ours.avi" "$fourcc")
 theirs=(ffmpeg -loglevel error -nostdin -y $raw -i "$work/upright.bgr" -c:v "$encoder" -f avi "$work/theirs.avi")
 
-measure() { /usr/bin/time -f "%e" -o "$work/time" "$@" >/dev/null 2>&1; cat "$work/time"; }
+. bench/interleaved_runs.sh
 
 "${ours[@]}" && "${theirs[@]}"  # warm the page cache
 for f in ours theirs; do
@@ -36,10 +36,13 @@ for _ in $(seq "$runs"); do
   measure "${theirs[@]}" >>"$work/theirs"
 done
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-our_time=$(median <"$work/ours")
-their_time=$(median <"$work/theirs")
-awk -v c="$fourcc" -v f="$frames" -v r="$runs" -v ot="$our_time" -v tt="$their_time" 'BEGIN {
+our_time=$(cut -d' ' -f1 "$work/ours" | median)
+their_time=$(cut -d' ' -f1 "$work/theirs" | median)
+our_memory=$(cut -d' ' -f2 "$work/ours" | median)
+their_memory=$(cut -d' ' -f2 "$work/theirs" | median)
+awk -v c="$fourcc" -v f="$frames" -v r="$runs" -v ot="$our_time" -v tt="$their_time" -v om="$our_memory" \
+    -v tm="$their_memory" 'BEGIN {
   printf "writing %s, %d frames 1920x1080 RGB, median of %d interleaved runs\n", c, f, r
   printf "  wall time   AviWriter %.2f s (%.1f fps)   ffmpeg %.2f s (%.1f fps)   ratio %.2f\n", ot, f / ot, tt, f / tt, ot / tt
+  printf "  peak memory AviWriter %d MiB   ffmpeg %d MiB   ratio %.2f\n", om / 1024, tm / 1024, om / tm
 }'

@@ -20,10 +20,11 @@ struct BuiltIn {
 
 // Lossless ones first: they are what a measurement's visualization usually wants.
 const BuiltIn kBuiltIns[] = {
-    {{FourCc("FFV1"), "ffv1", "bgr0", QualityControl::kNone, false}, "FFV1 lossless (FFmpeg video codec #1)", "", false},
+    {{FourCc("FFV1"), "ffv1", "bgr0", QualityControl::kNone, false}, "FFV1 lossless (FFmpeg video codec #1)", "",
+     false},
     {{FourCc("HFYU"), "huffyuv", "rgb24", QualityControl::kNone, false}, "HuffYUV lossless", "", false},
     {{FourCc("ULRG"), "utvideo", "gbrp", QualityControl::kNone, false}, "Ut Video lossless (RGB)", "", false},
-    {{FourCc("MJPG"), "mjpeg", "yuvj420p", QualityControl::kQuantiser, false}, "Motion JPEG", "", false},
+    {{FourCc("MJPG"), "mjpeg", "yuv420p", QualityControl::kQuantiser, false, true}, "Motion JPEG", "", false},
     {{FourCc("FMP4"), "mpeg4", "yuv420p", QualityControl::kQuantiser, true}, "MPEG-4 Part 2", "g=250", true},
     {{FourCc("H264"), "libx264", "yuv420p", QualityControl::kConstantRateFactor, true}, "H.264 (x264)",
      "g=250:preset=medium", true},

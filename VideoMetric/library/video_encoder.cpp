@@ -119,14 +119,21 @@ bool VideoEncoder::OpenCodec(const BitmapInfoHeader& input) {
   if (codec_ == nullptr || pixel_format == AV_PIX_FMT_NONE || input.width < 1 || height < 1) return false;
   context_ = avcodec_alloc_context3(codec_);
   if (context_ == nullptr) return false;
+  context_->thread_count = 0;  // as many as the encoder can use
+  // The stored options come first: the picture size and rate below must hold whatever they say, since the
+  // frames handed in have exactly the input's size.
+  if (!ApplyOptions(context_)) {
+    End();
+    return false;
+  }
   context_->width = input.width;
   context_->height = height;
-  context_->pix_fmt = pixel_format;
+  if (context_->pix_fmt == AV_PIX_FMT_NONE) context_->pix_fmt = pixel_format;
+  if (recipe_.full_range) context_->color_range = AVCOL_RANGE_JPEG;
   context_->time_base = AVRational{scale_, rate_};
   context_->framerate = AVRational{rate_, scale_};
-  context_->thread_count = 0;  // as many as the encoder can use
   ApplyRateControl(context_);
-  if (!ApplyOptions(context_) || avcodec_open2(context_, codec_, nullptr) < 0) {
+  if (avcodec_open2(context_, codec_, nullptr) < 0) {
     End();
     return false;
   }
@@ -155,7 +162,7 @@ bool VideoEncoder::Begin(const BitmapInfoHeader& input) {
   scaler_ = sws_getContext(context_->width, context_->height, AV_PIX_FMT_BGR24, context_->width, context_->height,
                            context_->pix_fmt, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
   if (scaler_ == nullptr) return false;
-  if (context_->pix_fmt == AV_PIX_FMT_YUVJ420P) {
+  if (recipe_.full_range) {
     // JPEG pictures use the full 0..255 range.
     const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
     sws_setColorspaceDetails(scaler_, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);

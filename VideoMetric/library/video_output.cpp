@@ -15,6 +15,7 @@ bool VideoOutput::Opened(std::unique_ptr<SequenceWriter> writer) {
   if (!writer) return Fail(kWriterFailed);
   writer_ = std::move(writer);
   is_open_ = true;
+  frames_written_ = 0;
   return true;
 }
 

@@ -190,7 +190,8 @@ TEST(AviWriterTest, UncompressedFramesAreKeySamplesThatFfmpegDecodesExactly) {
   EXPECT_EQ(probed.frames, 6);
   EXPECT_EQ(probed.title, kAviStreamName);
   WriteUprightRaw(dir.File("expected.raw"), frames, 100, 30);
-  EXPECT_EQ(testing::FrameMd5s("-i '" + name + "'", "bgr24"), testing::FrameMd5s(RawInput(dir.File("expected.raw"), 100, 30), "bgr24"));
+  EXPECT_EQ(testing::FrameMd5s("-i '" + name + "'", "bgr24"),
+            testing::FrameMd5s(RawInput(dir.File("expected.raw"), 100, 30), "bgr24"));
 }
 
 TEST(AviWriterTest, CompressingWriterAsksForOneKeyFrameAndStoresTheFrameAfterAOneByteFrameNot) {
@@ -314,6 +315,30 @@ TEST(AviWriterTest, EveryCatalogueCompressorWritesFilesFfmpegReads) {
     }
   }
   EXPECT_EQ(tested, CompressorCatalogue::Instance().Entries().size());
+}
+
+// A stored state may name any option of the encoder, its picture size among them; the frames handed in keep the
+// writer's size whatever it says, and a pixel format it names is converted to.
+TEST(AviWriterTest, EncoderStateCannotChangeThePictureSize) {
+  if (!testing::FfmpegAvailable()) GTEST_SKIP() << "ffmpeg not installed";
+  TempDir dir;
+  CompressorSettings settings = SettingsFor(FourCc("HFYU"));
+  settings.SetStateText("video_size=640x480:pixel_format=bgra");
+  const auto frames = MakeFrames(32, 16, 3, 5);
+  const std::string name = dir.File("state.avi");
+  {
+    auto writer = CreateAviWriter(name, 32, 16, 1, 25, nullptr, settings);
+    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(writer->compressing());
+    for (const auto& frame : frames) ASSERT_EQ(writer->WriteRaw(frame.data()), AviWriter::kOk);
+  }
+  const testing::ProbedVideo probed = testing::ProbeVideo(name);
+  EXPECT_EQ(probed.width, 32);
+  EXPECT_EQ(probed.height, 16);
+  EXPECT_EQ(probed.frames, 3);
+  WriteUprightRaw(dir.File("expected.raw"), frames, 32, 16);
+  EXPECT_EQ(testing::FrameMd5s("-i '" + name + "'", "bgr24"),
+            testing::FrameMd5s(RawInput(dir.File("expected.raw"), 32, 16), "bgr24"));
 }
 
 // The audio of an input AVI, copied sample by sample beside the frames, comes out byte for byte.

@@ -24,6 +24,7 @@ struct EncoderRecipe {
   const char* pixel_format = nullptr;
   QualityControl quality = QualityControl::kNone;
   bool data_rate = false;
+  bool full_range = false;  // luma and chroma over 0..255, as JPEG has them
 };
 
 // A compressor over a libavcodec encoder: 24-bit bottom-up frames are turned upright and converted to the
