@@ -132,6 +132,15 @@ bool AviMuxer::WriteSample(int stream, int64_t sample, const uint8_t* data, int6
       size > INT32_MAX || (data == nullptr && size > 0)) {
     return false;
   }
+  StreamPlan& plan = plans_[static_cast<size_t>(stream)];
+  // The muxer fills a gap between two video samples itself, but only once the stream has a sample: an empty
+  // first sample makes it fill the rest of a gap at the start.
+  if (plan.video && !plan.written && sample > 0 && !WritePacket(stream, 0, nullptr, 0, false)) return false;
+  plan.written = true;
+  return WritePacket(stream, sample, data, size, key_frame);
+}
+
+bool AviMuxer::WritePacket(int stream, int64_t sample, const uint8_t* data, int64_t size, bool key_frame) {
   // The muxer only reads the bytes; it copies what it keeps.
   packet_->data = const_cast<uint8_t*>(data);
   packet_->size = static_cast<int>(size);

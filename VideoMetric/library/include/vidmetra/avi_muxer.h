@@ -13,7 +13,7 @@ namespace vidmetra {
 // The AVI file service for writing, over libavformat's AVI muxer (which switches to the OpenDML layout past
 // 1 GiB). Streams are described as an AVI file describes them, by a stream-information record and a format
 // record (a bitmap information header for video, a wave format record for audio); samples are written at
-// explicit sample numbers, a gap after the first written sample being filled with empty samples.
+// explicit sample numbers, a gap in a video stream (before its first sample too) being filled with empty samples.
 class AviMuxer {
  public:
   AviMuxer() = default;
@@ -36,10 +36,12 @@ class AviMuxer {
     uint32_t handler = 0;
     bool video = false;
     bool has_format = false;
+    bool written = false;  // a sample has been written
   };
 
   bool SetVideoFormat(int stream, const uint8_t* format, size_t size);
   bool SetAudioFormat(int stream, const uint8_t* format, size_t size);
+  bool WritePacket(int stream, int64_t sample, const uint8_t* data, int64_t size, bool key_frame);
   bool PatchHandlers() const;
   void Release();
 
