@@ -21,7 +21,8 @@ ours=("$cli" -q --metric "$metric" --component Y --size "$size" --format iyuv "$
 theirs=(ffmpeg -loglevel error -nostdin $raw -i "$work/processed.yuv" $raw -i "$work/original.yuv"
         -lavfi "[0:v][1:v]$metric" -f null -)
 
-. bench/interleaved_runs.sh
+# Prints "seconds kilobytes" of one run.
+measure() { /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1; cat "$work/time"; }
 
 "${ours[@]}" >/dev/null && "${theirs[@]}"  # warm the page cache
 for _ in $(seq "$runs"); do
@@ -29,6 +30,7 @@ for _ in $(seq "$runs"); do
   measure "${theirs[@]}" >>"$work/theirs"
 done
 
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 our_time=$(cut -d' ' -f1 "$work/ours" | median)
 their_time=$(cut -d' ' -f1 "$work/theirs" | median)
 our_memory=$(cut -d' ' -f2 "$work/ours" | median)

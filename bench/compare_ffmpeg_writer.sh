@@ -23,26 +23,12 @@ ffmpeg -loglevel error -y $raw -i "$work/upright.bgr" -vf vflip -f rawvideo "$wo
 
 ours=("$runner" "$work/bottom_up.bgr" 1920 1080 "$work/ours.avi" "$fourcc")
 theirs=(ffmpeg -loglevel error -nostdin -y $raw -i "$work/upright.bgr" -c:v "$encoder" -f avi "$work/theirs.avi")
+our_name=AviWriter
 
 . bench/interleaved_runs.sh
-
-"${ours[@]}" && "${theirs[@]}"  # warm the page cache
+compare_runs "writing $fourcc, 1920x1080 RGB" "$frames"
+# Both files hold the same codec, pixel format and frame count, or the comparison means nothing.
 for f in ours theirs; do
   ffprobe -v error -select_streams v:0 -count_packets \
     -show_entries stream=codec_name,pix_fmt,nb_read_packets -of csv=p=0 "$work/$f.avi" | sed "s/^/  $f: /"
 done
-for _ in $(seq "$runs"); do
-  measure "${ours[@]}" >>"$work/ours"
-  measure "${theirs[@]}" >>"$work/theirs"
-done
-
-our_time=$(cut -d' ' -f1 "$work/ours" | median)
-their_time=$(cut -d' ' -f1 "$work/theirs" | median)
-our_memory=$(cut -d' ' -f2 "$work/ours" | median)
-their_memory=$(cut -d' ' -f2 "$work/theirs" | median)
-awk -v c="$fourcc" -v f="$frames" -v r="$runs" -v ot="$our_time" -v tt="$their_time" -v om="$our_memory" \
-    -v tm="$their_memory" 'BEGIN {
-  printf "writing %s, %d frames 1920x1080 RGB, median of %d interleaved runs\n", c, f, r
-  printf "  wall time   AviWriter %.2f s (%.1f fps)   ffmpeg %.2f s (%.1f fps)   ratio %.2f\n", ot, f / ot, tt, f / tt, ot / tt
-  printf "  peak memory AviWriter %d MiB   ffmpeg %d MiB   ratio %.2f\n", om / 1024, tm / 1024, om / tm
-}'

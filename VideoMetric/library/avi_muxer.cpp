@@ -72,8 +72,8 @@ bool AviMuxer::SetFormat(int stream, const uint8_t* format, size_t size) {
 }
 
 bool AviMuxer::SetVideoFormat(int stream, const uint8_t* format, size_t size) {
-  if (size < kBitmapInfoHeaderBytes) return false;
-  const BitmapInfoHeader header = BitmapInfoHeader::Parse(format);
+  if (size < BitmapInfoHeader::kBytes) return false;
+  const BitmapInfoHeader header = BitmapInfoHeader::Parse({format, size});
   if (header.width < 1 || header.height == 0 || header.height == INT32_MIN) return false;
   AVCodecParameters* parameters = context_->streams[stream]->codecpar;
   parameters->codec_id = VideoCodecForFourCc(header.compression);
@@ -87,7 +87,7 @@ bool AviMuxer::SetVideoFormat(int stream, const uint8_t* format, size_t size) {
     parameters->format = AV_PIX_FMT_BGR24;
     bottom_up_raw_ = bottom_up_raw_ || header.height > 0;
   }
-  return SetExtradata(parameters, format + kBitmapInfoHeaderBytes, size - kBitmapInfoHeaderBytes);
+  return SetExtradata(parameters, format + BitmapInfoHeader::kBytes, size - BitmapInfoHeader::kBytes);
 }
 
 bool AviMuxer::SetAudioFormat(int stream, const uint8_t* format, size_t size) {

@@ -13,7 +13,7 @@ namespace vidmetra {
 namespace {
 
 constexpr uint32_t kFileHeaderBytes = 14;
-constexpr uint32_t kPixelOffset = kFileHeaderBytes + kBitmapInfoHeaderBytes;
+constexpr uint32_t kPixelOffset = kFileHeaderBytes + BitmapInfoHeader::kBytes;
 
 constexpr StatusMessage kMessages[] = {
     {0, "No error occured!"},

@@ -5,7 +5,7 @@
 #include "support/byte_files.h"
 #include "support/temp_dir.h"
 #include "vidmetra/avi_container.h"
-#include "vidmetra/bitmap_info_header.h"
+#include "vidmetra/video_compressor.h"
 #include "vidmetra/fourcc.h"
 
 namespace vidmetra {

@@ -1,16 +1,17 @@
 #pragma once
-#include <array>
+// The 40-byte bitmap information header that AVI video formats and DIB files start with.
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace vidmetra {
 
-inline constexpr uint32_t kBitmapInfoHeaderBytes = 40;
-
-// The 40-byte bitmap information header that BMP files and AVI video formats share.
 struct BitmapInfoHeader {
-  uint32_t size = kBitmapInfoHeaderBytes;
+  static constexpr uint32_t kBytes = 40;
+
+  uint32_t size = kBytes;
   int32_t width = 0;
-  int32_t height = 0;  // positive: rows stored bottom-up
+  int32_t height = 0;
   uint16_t planes = 1;
   uint16_t bit_count = 0;
   uint32_t compression = 0;
@@ -20,11 +21,9 @@ struct BitmapInfoHeader {
   uint32_t colours_used = 0;
   uint32_t colours_important = 0;
 
-  std::array<uint8_t, kBitmapInfoHeaderBytes> Bytes() const;
-  static BitmapInfoHeader Parse(const uint8_t* bytes);
+  // Fields of the first 40 bytes; missing bytes read as zero.
+  static BitmapInfoHeader Parse(std::span<const uint8_t> bytes);
+  std::vector<uint8_t> Bytes() const;
 };
-
-// The format of an uncompressed 24-bit bottom-up picture: what the writers hand to files and compressors.
-BitmapInfoHeader Rgb24Format(int32_t width, int32_t height);
 
 }  // namespace vidmetra

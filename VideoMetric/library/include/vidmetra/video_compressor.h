@@ -10,6 +10,16 @@
 
 namespace vidmetra {
 
+// The format of uncompressed 24-bit bottom-up pictures, as the writers hand them to compressors and files.
+inline BitmapInfoHeader Rgb24Format(int32_t width, int32_t height) {
+  BitmapInfoHeader header;
+  header.width = width;
+  header.height = height;
+  header.bit_count = 24;
+  header.image_size = static_cast<uint32_t>(3 * static_cast<int64_t>(width) * height);
+  return header;
+}
+
 // One compressed frame; the bytes belong to the compressor and stay valid until its next request.
 struct CompressedFrame {
   const uint8_t* data = nullptr;
