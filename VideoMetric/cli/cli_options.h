@@ -28,6 +28,7 @@ struct CliOptions {
   bool quiet = false;
   bool list_metrics = false;
   bool list_compressors = false;
+  int threads = 0;  // 0: one per core
 };
 
 // Fills `settings` for a run of `options`; on a usage error returns its one-line message.
