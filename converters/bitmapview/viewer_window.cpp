@@ -31,6 +31,9 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QMainWindow(parent), area_(new QMd
   UpdateCommands();
 }
 
+// The child windows close after this object is gone; their last activation signals must not reach it.
+ViewerWindow::~ViewerWindow() { disconnect(area_, nullptr, this, nullptr); }
+
 QAction* ViewerWindow::AddAction(const QString& text, const QString& prompt, const QKeySequence& shortcut,
                                  const std::function<void()>& handler) {
   auto* action = new QAction(text, this);

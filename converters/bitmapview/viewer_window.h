@@ -17,6 +17,7 @@ class ViewerWindow : public QMainWindow {
   using MessageSink = std::function<void(const QString& text)>;
 
   explicit ViewerWindow(QWidget* parent = nullptr);
+  ~ViewerWindow() override;
 
   // Opens `path` in a new child window with the wait cursor shown; false, after saying so, when it cannot be read.
   bool OpenFile(const QString& path);
