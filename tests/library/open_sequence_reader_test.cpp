@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+#include <vector>
+
 #include "support/byte_files.h"
 #include "support/temp_dir.h"
+#include "vidmetra/colour_space.h"
 #include "vidmetra/file_name_ending.h"
+#include "vidmetra/raw_yuv_reader.h"
+#include "vidmetra/reader_registry.h"
 
 namespace vidmetra {
 namespace {
@@ -18,29 +25,77 @@ TEST(FileNameEnding, IgnoresCaseAndShortNames) {
   EXPECT_FALSE(HasEnding("clip.\xC3\xA0vi", "avi"));
 }
 
-TEST(ReaderSelection, SizeDecidesFirst) {
-  EXPECT_EQ(SelectReaderKind("clip.yuv", 176, 144), ReaderKind::kRawYuv);
-  // Both given: raw, whatever the name says.
-  EXPECT_EQ(SelectReaderKind("clip.avi", 176, 144), ReaderKind::kRawYuv);
-  EXPECT_EQ(SelectReaderKind("clip.avi", 0, 144), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("clip.bmp", 352, 0), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("clip.avi", -1, -1), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("clip.yuv", -176, 144), ReaderKind::kNone);
+// A registry shaped like the library's: the sized raw kind, then kinds claiming endings, one of them probing.
+class ReaderSelectionTest : public ::testing::Test {
+ protected:
+  static std::unique_ptr<SequenceReader> OpenAsLuma(const ReaderRequest& request) {
+    auto reader = std::make_unique<RawYuvReader>();
+    if (reader->Open(request.name, kY, 6, 4) != 0) return nullptr;
+    return reader;
+  }
+  static bool StartsWithRiff(std::span<const uint8_t> head) {
+    return head.size() >= 4 && std::equal(head.begin(), head.begin() + 4, "RIFF");
+  }
+
+  std::string Clip(const std::string& name, const std::string& bytes) {
+    const std::string path = dir_.File(name);
+    testing::WriteText(path, bytes);
+    return path;
+  }
+  std::string_view KindOf(const std::string& name, int width = 0, int height = 0) {
+    const ReaderEntry* entry = registry_.Select(name, width, height);
+    return entry == nullptr ? "none" : entry->kind;
+  }
+
+  ReaderRegistry registry_{{.kind = "raw", .endings = {"yuv", "seq"}}};
+  testing::TempDir dir_;
+};
+
+TEST_F(ReaderSelectionTest, SizeDecidesFirst) {
+  registry_.Register({.kind = "avi", .endings = {"avi"}});
+  EXPECT_EQ(KindOf("clip.yuv", 176, 144), "raw");
+  EXPECT_EQ(KindOf("clip.avi", 176, 144), "raw");
+  EXPECT_EQ(KindOf("clip.avi", 0, 144), "none");
+  EXPECT_EQ(KindOf("clip.bmp", 352, 0), "none");
+  EXPECT_EQ(KindOf("clip.avi", -1, -1), "none");
+  EXPECT_EQ(KindOf("clip.yuv", -176, 144), "none");
 }
 
-TEST(ReaderSelection, NameDecidesWithoutSize) {
-  EXPECT_EQ(SelectReaderKind("CLIP.AVI", 0, 0), ReaderKind::kAviContainer);
-  EXPECT_EQ(SelectReaderKind("script.Avs", 0, 0), ReaderKind::kAviService);
-  EXPECT_EQ(SelectReaderKind("frame.bmp", 0, 0), ReaderKind::kBmp);
-  EXPECT_EQ(SelectReaderKind("clip.yuv", 0, 0), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("clip.seq", 0, 0), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("vi", 0, 0), ReaderKind::kNone);
-  EXPECT_EQ(SelectReaderKind("", 0, 0), ReaderKind::kNone);
-  // Only the last three characters count, not a dotted extension.
-  EXPECT_EQ(SelectReaderKind("noextensionavi", 0, 0), ReaderKind::kAviContainer);
+TEST_F(ReaderSelectionTest, EndingDecidesWithoutSize) {
+  registry_.Register({.kind = "avi", .endings = {"avi"}, .probe = StartsWithRiff});
+  registry_.Register({.kind = "bmp", .endings = {"bmp"}});
+  EXPECT_EQ(KindOf("CLIP.AVI"), "avi");
+  EXPECT_EQ(KindOf("frame.Bmp"), "bmp");
+  // Raw names say nothing about the size, so they give no reader, even when the bytes look like another kind.
+  EXPECT_EQ(KindOf(Clip("clip.yuv", "RIFF....AVI ")), "none");
+  EXPECT_EQ(KindOf(Clip("clip.seq", "RIFF....AVI ")), "none");
+  EXPECT_EQ(KindOf("vi"), "none");
+  EXPECT_EQ(KindOf(""), "none");
+  // Only the name's last characters count, not a dotted extension.
+  EXPECT_EQ(KindOf("noextensionavi"), "avi");
+  // A claimed ending decides against the content.
+  EXPECT_EQ(KindOf(Clip("riff.bmp", "RIFF....AVI ")), "bmp");
 }
 
-TEST(ReaderSelection, SequenceFilesAreI420) {
+TEST_F(ReaderSelectionTest, ContentDecidesWhereNoEndingClaims) {
+  registry_.Register({.kind = "avi", .endings = {"avi"}, .probe = StartsWithRiff});
+  EXPECT_EQ(KindOf(Clip("capture.dat", "RIFF....AVI ")), "avi");
+  EXPECT_EQ(KindOf(Clip("other.dat", "RIF")), "none");
+  EXPECT_EQ(KindOf(Clip("empty.dat", "")), "none");
+  EXPECT_EQ(KindOf(dir_.File("missing.dat")), "none");
+}
+
+TEST_F(ReaderSelectionTest, NewKindIsChosenForItsEnding) {
+  registry_.Register({.kind = "luma", .endings = {".lum"}, .open = OpenAsLuma});
+  const std::string path = Clip("clip.LUM", std::string(2 * 24, 'x'));
+  EXPECT_EQ(KindOf(path), "luma");
+  const auto reader = registry_.Open({.name = path});
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->FrameCount(), 2);
+  EXPECT_EQ(registry_.Open({.name = Clip("clip.xyz", "")}), nullptr);
+}
+
+TEST(RawColourMode, SequenceFilesAreI420) {
   EXPECT_EQ(RawColourMode("clip.seq", kYv12), kIyuv);
   EXPECT_EQ(RawColourMode("CLIP.SEQ", 0), kIyuv);
   EXPECT_EQ(RawColourMode("clip.yuv", kYv12), kYv12);
