@@ -13,6 +13,7 @@
 #include "recording_opener.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
+#include "vidmetra/decoder_threads.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/plane_frame_preparer.h"
 #include "vidmetra/task_pool.h"
@@ -89,6 +90,8 @@ int Run(const CliOptions& options) {
   settings.request.gate = &gate;
 
   TaskPool pool(options.threads);
+  // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
+  SetDecoderThreadCount(pool.Threads());
   FileReaderOpener files(&pool);
   RecordingOpener opener(files);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
