@@ -18,8 +18,8 @@ void MarkBlock(float* map, int width, float mean) {
 
 }  // namespace
 
-VqmMetric::VqmMetric(const MetricParams& params, DctLanesFunction transform)
-    : MetricBase(params, kDescriptor), transform_(transform), lanes_(VqmLaneKernelSets().front()) {
+VqmMetric::VqmMetric(const MetricParams& params)
+    : MetricBase(params, kDescriptor), transform_(ActiveDctKernels().transform), lanes_(ActiveVqmLaneKernels()) {
   const auto blocks = static_cast<size_t>(params_.width / 8) * static_cast<size_t>(params_.height / 8);
   block_means_.resize(blocks);
   block_maxima_.resize(blocks);

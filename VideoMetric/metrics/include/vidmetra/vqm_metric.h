@@ -21,9 +21,9 @@ class VqmMetric : public MetricBase {
                                                 .width_multiple = 8,
                                                 .height_multiple = 8};
 
-  // `transform` takes kDctLanes interleaved blocks; by default the fastest this processor has. All of them give
-  // the same coefficients.
-  explicit VqmMetric(const MetricParams& params, DctLanesFunction transform = ChosenDctLanes());
+  // The transform and the block steps are those of the CPU flags at construction; every tier gives the same
+  // results.
+  explicit VqmMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   void RenderVisualization(VideoFrame& target) override;
