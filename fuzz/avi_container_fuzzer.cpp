@@ -1,39 +1,16 @@
 // libFuzzer entry for the AVI container parser: every input is opened as a file and, when it
 // opens, every stream is queried and read as a reader would.
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "fuzz_input_file.h"
 #include "vidmetra/avi_container.h"
 
 namespace {
 
 // Reads per stream are capped so that one input cannot spend the whole time budget on samples.
 constexpr int64_t kSamplesPerStream = 256;
-
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    const char* directory = std::getenv("TMPDIR");
-    std::string pattern = std::string(directory ? directory : "/tmp") + "/vidmetra-avi-fuzz-XXXXXX";
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) std::abort();
-    ::close(descriptor);
-    return pattern;
-  }();
-  return path;
-}
-
-void RemoveScratchFile() { std::remove(ScratchFile().c_str()); }
-
-bool WriteInput(const uint8_t* data, size_t size) {
-  std::FILE* file = std::fopen(ScratchFile().c_str(), "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(data, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
-}
 
 void ExerciseStream(vidmetra::ContainerStream& stream, size_t input_size) {
   vidmetra::StreamInfo info;
@@ -53,16 +30,10 @@ void ExerciseStream(vidmetra::ContainerStream& stream, size_t input_size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  ScratchFile();
-  std::atexit(RemoveScratchFile);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!WriteInput(data, size)) return 0;
+  if (!vidmetra::fuzz::WriteInput(data, size)) return 0;
   vidmetra::AviContainer container;
-  if (!container.Open(ScratchFile())) return 0;
+  if (!container.Open(vidmetra::fuzz::InputFile())) return 0;
   for (int32_t number = 0; number < container.StreamCount(); ++number) {
     if (vidmetra::ContainerStream* stream = container.Stream(number)) ExerciseStream(*stream, size);
   }

@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build time
+  build-essential cmake ninja-build pkg-config time
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  ffmpeg
+  ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcli11-dev
   octave liboctave-dev
 )

@@ -6,8 +6,8 @@
 #include "vidmetra/ascii_case.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/colour_space.h"
-#include "vidmetra/file_name_ending.h"
 #include "vidmetra/open_sequence_reader.h"
+#include "vidmetra/reader_registry.h"
 
 namespace vidmetra::cli {
 namespace {
@@ -32,11 +32,9 @@ std::optional<int> Lookup(const Named (&table)[N], const std::string& text) {
   return std::nullopt;
 }
 
-bool IsContainer(const std::string& path) {
-  return HasEnding(path, ".avi") || HasEnding(path, ".avs") || HasEnding(path, ".bmp");
-}
-
-bool IsRawByName(const std::string& path) { return HasEnding(path, ".yuv") || HasEnding(path, ".seq"); }
+// Raw files say nothing about themselves: a file is raw when no reader takes it without a picture size, by its
+// name (.yuv, .seq are raw by name) or by its first bytes.
+bool IsRaw(const std::string& path) { return DefaultReaderRegistry().Select(path, 0, 0) == nullptr; }
 
 // The inputs in measuring order: the original first.
 std::vector<std::string> OrderedInputs(const CliOptions& options) {
@@ -63,16 +61,20 @@ std::optional<std::string> MakeEntries(const CliOptions& options, const std::vec
     format = Lookup(kFormats, *options.format);
     if (!format) return "unknown --format '" + *options.format + "' (yv12, iyuv, yuy2, uyvy, yuv or y)";
   }
+  bool any_raw = false;
   for (const std::string& path : inputs) {
     InputFileEntry entry{path, 0, 0, 0};
-    if (IsRawByName(path) || (size && !IsContainer(path))) {
+    if (IsRaw(path)) {
       if (!size) return "raw input '" + path + "' needs --size WIDTHxHEIGHT";
       entry.width = size->first;
       entry.height = size->second;
       entry.colour_mode = RawColourMode(path, format.value_or(kYv12));
+      any_raw = true;
     }
     entries.push_back(entry);
   }
+  // Sizes given for files that carry their own would be silently ignored: say so instead.
+  if ((size || format) && !any_raw) return "--size and --format apply to raw inputs only, and no input is raw";
   return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include "console_output.h"
 #include "interrupt_watch.h"
 #include "last_catch.h"
+#include "recording_opener.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/file_reader_opener.h"
@@ -33,8 +34,10 @@ void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("-c,--component", options.component,
                  "Colour component: Y, U, V, L, R, G or B (default: the metric's first)");
   app.add_option("--matrix", options.matrix, "RGB/YUV matrix: rec601 or pc601")->capture_default_str();
-  app.add_option("-s,--size", options.size, "Picture size of raw inputs (.yuv, .seq), e.g. 352x288");
-  app.add_option("-f,--format", options.format, "Layout of raw inputs: yv12 (default), iyuv, yuy2, uyvy, yuv, y");
+  app.add_option("-s,--size", options.size,
+                 "Picture size of the raw inputs (.yuv, .seq and files no reader recognises), e.g. 352x288");
+  app.add_option("-f,--format", options.format,
+                 "Layout of the raw inputs: yv12 (default), iyuv, yuy2, uyvy, yuv, y");
   app.add_option("--config", options.config, "Configuration line of a configurable metric");
   app.add_option("--csv", options.csv_folder, "Write the per-frame values as CSV into this folder")->type_name("DIR");
   app.add_option("--csv-name", options.csv_name, "CSV file name: prefix, postfix or a custom name")
@@ -79,7 +82,8 @@ int Run(const CliOptions& options) {
   settings.request.gate = &gate;
 
   TaskPool pool(options.threads);
-  FileReaderOpener opener(&pool);
+  FileReaderOpener files(&pool);
+  RecordingOpener opener(files);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
   WorkerContext context;
   context.catalogue = &catalogue;
@@ -95,7 +99,7 @@ int Run(const CliOptions& options) {
   std::thread worker([&] { record = MeasurementWorker(settings, context); });
   worker.join();
   console.Finish();  // a run that ended early leaves no progress bar behind
-  const std::string summary = options.json ? JsonSummary(record, catalogue) : TextSummary(record, catalogue);
+  const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
   if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");

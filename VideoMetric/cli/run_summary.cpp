@@ -62,7 +62,8 @@ std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogu
   return text;
 }
 
-std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue) {
+std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue,
+                        const std::vector<OpenedInput>& inputs) {
   std::string json = "{\"status\":" + std::to_string(record.status.measurement) +
                      ",\"visualization_status\":" + std::to_string(record.status.visualization) +
                      ",\"success\":" + (record.success ? "true" : "false") + ",\"series\":[";
@@ -81,6 +82,12 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
     }
     json += "],\"frames\":" + std::to_string(record.store->Values(id).size()) +
             ",\"average\":" + JsonNumber(record.store->Average(id)) + "}";
+  }
+  json += "],\"inputs\":[";
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    json += (i > 0 ? ",{" : "{") + std::string("\"path\":") + JsonString(inputs[i].path) +
+            ",\"reader\":" + JsonString(inputs[i].description) +
+            ",\"decoder\":" + (inputs[i].decoder.empty() ? std::string("null") : JsonString(inputs[i].decoder)) + "}";
   }
   json += "],\"csv\":" + (record.csv_path.empty() ? std::string("null") : JsonString(record.csv_path)) + "}\n";
   return json;

@@ -78,7 +78,13 @@ class Driver {
 std::unique_ptr<SequenceReader> Driver::OpenEntry(const InputFileEntry& entry) {
   Quoted("Opening ", entry.path);
   std::unique_ptr<SequenceReader> reader = services_.opener->Open(entry);
-  if (reader) Plain("Opened ", reader->Describe(kTextCapacity));
+  if (reader) {
+    Plain("Opened ", reader->Describe(kTextCapacity));
+  } else if (const std::string failure = services_.opener->LastFailure(); !failure.empty()) {
+    // Before the driver's own line, so that a user sees the reader's reason (a script's error, a missing
+    // decoder) next to the file it concerns.
+    Line(failure);
+  }
   return reader;
 }
 

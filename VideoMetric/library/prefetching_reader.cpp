@@ -10,7 +10,8 @@ PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner, Task
       colour_space_(inner_->ColourSpace()),
       rate_(inner_->Rate()),
       scale_(inner_->Scale()),
-      frame_count_(inner_->FrameCount()) {}
+      frame_count_(inner_->FrameCount()),
+      decoder_name_(inner_->DecoderName()) {}
 
 PrefetchingReader::~PrefetchingReader() {
   // The frame read ahead is dropped unseen, and so is whatever its read threw.

@@ -13,10 +13,25 @@ const ReaderEntry* ReaderRegistry::Select(const std::string& name, int width, in
   return AcceptingContent(name);
 }
 
-std::unique_ptr<SequenceReader> ReaderRegistry::Open(const ReaderRequest& request) const {
+std::unique_ptr<SequenceReader> ReaderRegistry::Open(const ReaderRequest& request, std::string* failure) const {
+  std::string reason;
   const ReaderEntry* entry = Select(request.name, request.width, request.height);
-  if (entry == nullptr || entry->open == nullptr) return nullptr;
-  return entry->open(request);
+  std::unique_ptr<SequenceReader> reader;
+  if (entry == nullptr || entry->open == nullptr) {
+    reason = "no reader reads \"" + request.name + "\" (give the picture size of a raw file)";
+  } else {
+    reader = entry->open(request, reason);
+  }
+  if (failure != nullptr) *failure = reader ? std::string() : reason;
+  return reader;
+}
+
+std::unique_ptr<SequenceReader> KeepIfOpened(std::unique_ptr<SequenceReader> reader, int status,
+                                             std::string& failure) {
+  if (status == 0) return reader;
+  failure = reader->ErrorText(status, std::string::npos);
+  if (const std::string detail = reader->FailureDetail(); !detail.empty()) failure += " (" + detail + ")";
+  return nullptr;
 }
 
 bool ReaderRegistry::Claims(const ReaderEntry& entry, std::string_view name) {

@@ -25,6 +25,16 @@ TEST(CliOptions, SizesAndRawEntries) {
   EXPECT_EQ(files[0], (InputFileEntry{"a.yuv", 32, 16, kYv12}));
   EXPECT_EQ(files[1], (InputFileEntry{"b.SEQ", 32, 16, kIyuv}));  // sequences are always I420
   EXPECT_EQ(files[2], (InputFileEntry{"c.avi", 0, 0, 0}));
+
+  // Files that carry their own size take none from the command line.
+  options.positional = {"a.avi", "b.AVS", "c.bmp"};
+  settings = MeasurementSettings{};
+  EXPECT_EQ(BuildSettings(options, Catalogue(), settings), "--size and --format apply to raw inputs only, and no input is raw");
+  options.size.reset();
+  options.format = "iyuv";
+  EXPECT_TRUE(BuildSettings(options, Catalogue(), settings));
+  options.format.reset();
+  EXPECT_FALSE(BuildSettings(options, Catalogue(), settings));
 }
 
 TEST(CliOptions, ReferenceFirstThenProcessedFiles) {

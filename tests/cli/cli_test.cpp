@@ -60,6 +60,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--bogus", "bogus"},
       {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
       {"--threads 0 --size 16x16 a.yuv b.yuv", "--threads"},
+      {"--size 16x16 a.avi b.avi", "apply to raw inputs only"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];

@@ -84,5 +84,39 @@ INSTANTIATE_TEST_SUITE_P(Layouts, FfmpegPsnr,
                                            ClipCase{"176x144", "yuv444p", "yuv"},
                                            ClipCase{"178x146", "gray", "y"}));
 
+// The common case: a raw original against an encode in AVI. The encode is decoded by our reader, FFmpeg decodes
+// it for its filter; both must measure the same.
+TEST(FfmpegPsnrOfAvi, RawOriginalAgainstH264InAviMatchesAndNamesTheDecoder) {
+  if (!testing::HaveProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  vidmetra::testing::TempDir dir;
+  const std::string raw = " -f rawvideo -pix_fmt yuv420p -s 176x144 ";
+  const std::string original = dir.File("original.yuv");
+  const std::string encoded = dir.File("encoded.avi");
+  ASSERT_EQ(RunCommand("ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=176x144:rate=25:duration=0.4"
+                       " -pix_fmt yuv420p -f rawvideo " + original).exit_code, 0);
+  ASSERT_EQ(RunCommand("ffmpeg -loglevel error -y" + raw + "-i " + original +
+                       " -c:v libx264 -preset veryfast -crf 32 -x264-params bframes=2:keyint=4 " + encoded).exit_code,
+            0);
+  const std::string stats = dir.File("stats.log");
+  // AVI holds no presentation times; frames are paired by their place in display order, as ours are.
+  ASSERT_EQ(RunCommand("ffmpeg -loglevel error -y -i " + encoded + raw + "-i " + original +
+                       " -lavfi \"[0:v]setpts=N[e];[1:v]setpts=N[o];[e][o]psnr=stats_file=" + stats +
+                       "\" -f null -").exit_code,
+            0);
+  const std::vector<double> expected = FfmpegPsnrY(testing::ReadText(stats));
+  ASSERT_EQ(expected.size(), 10u);
+
+  const auto run = RunCommand(std::string(VIDMETRA_CLI) + " -q --json --metric psnr --component Y --size 176x144" +
+                              " --format iyuv --csv " + dir.path().string() + " --csv-name ours.csv " + original +
+                              " " + encoded);
+  ASSERT_EQ(run.exit_code, 0) << run.output;
+  const std::vector<double> ours = CsvColumn(testing::ReadText(dir.File("ours.csv")));
+  ASSERT_EQ(ours.size(), expected.size());
+  for (size_t i = 0; i < ours.size(); ++i) EXPECT_NEAR(ours[i], expected[i], 0.005 + 1e-4) << "frame " << i;
+  EXPECT_NE(run.output.find("\"decoder\":\"H.264 / AVC / MPEG-4 AVC / MPEG-4 part 10\""), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("\"decoder\":null"), std::string::npos) << run.output;
+}
+
 }  // namespace
 }  // namespace vidmetra

@@ -271,6 +271,18 @@ TEST_F(SingleFileModeTest, NoFilesAndUnopenableFiles) {
   EXPECT_TRUE(missing.Run());
   EXPECT_EQ(missing.status.measurement, 1);
   EXPECT_TRUE(missing.log.Contains("Failed to open file \"raw.yuv\""));
+
+  // What the reader knows goes to the log just before the driver's own line.
+  DriverHarness script;
+  script.metrics.behaviour.inputs = 1;
+  script.request.files = {{"clip.avs", 0, 0, 0}};
+  script.opener.failure = "Error when reading file \"clip.avs\": Failed to open file! (AviSynth+: line 2)";
+  EXPECT_TRUE(script.Run());
+  EXPECT_THAT(script.log.lines, ::testing::Contains("Opening \"clip.avs\""));
+  const auto failure = std::find(script.log.lines.begin(), script.log.lines.end(), script.opener.failure);
+  ASSERT_NE(failure, script.log.lines.end());
+  ASSERT_NE(failure + 1, script.log.lines.end());
+  EXPECT_EQ(*(failure + 1), "Failed to open file \"clip.avs\"");
 }
 
 TEST_F(SingleFileModeTest, SizeNotAMultipleSkipsOnlyThatFile) {

@@ -28,10 +28,10 @@ TEST(FileNameEnding, IgnoresCaseAndShortNames) {
 // A registry shaped like the library's: the sized raw kind, then kinds claiming endings, one of them probing.
 class ReaderSelectionTest : public ::testing::Test {
  protected:
-  static std::unique_ptr<SequenceReader> OpenAsLuma(const ReaderRequest& request) {
+  static std::unique_ptr<SequenceReader> OpenAsLuma(const ReaderRequest& request, std::string& failure) {
     auto reader = std::make_unique<RawYuvReader>();
-    if (reader->Open(request.name, kY, 6, 4) != 0) return nullptr;
-    return reader;
+    const int status = reader->Open(request.name, kY, 6, 4);
+    return KeepIfOpened(std::move(reader), status, failure);
   }
   static bool StartsWithRiff(std::span<const uint8_t> head) {
     return head.size() >= 4 && std::equal(head.begin(), head.begin() + 4, "RIFF");

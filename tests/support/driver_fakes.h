@@ -48,7 +48,9 @@ class FakeReader : public SequenceReader {
 class FakeOpener : public ReaderOpener {
  public:
   std::map<std::string, FakeClip> clips;  // paths not listed fail to open
+  std::string failure;                    // what such a path's reader says
   std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
+  std::string LastFailure() const override { return failure; }
 };
 
 // Copies the luma bytes of a Y frame into the Y plane; fails for listed frame levels.

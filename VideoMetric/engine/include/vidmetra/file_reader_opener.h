@@ -13,9 +13,11 @@ class FileReaderOpener : public ReaderOpener {
   // measured.
   explicit FileReaderOpener(TaskPool* pool = nullptr) : pool_(pool) {}
   std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
+  std::string LastFailure() const override { return last_failure_; }
 
  private:
   TaskPool* pool_;
+  std::string last_failure_;
 };
 
 }  // namespace vidmetra

@@ -45,6 +45,8 @@ class ReaderOpener {
   virtual ~ReaderOpener() = default;
   // Null when the entry cannot be opened.
   virtual std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) = 0;
+  // Why the last Open gave null, as the reader put it; empty when unknown.
+  virtual std::string LastFailure() const { return {}; }
 };
 
 class VisualizationOutput {

@@ -29,6 +29,7 @@ class PrefetchingReader : public SequenceReader, private TaskPool::Job {
   int Scale() const override { return scale_; }
   int FrameCount() const override { return frame_count_; }
   int Position() const override { return next_; }
+  std::string DecoderName() const override { return decoder_name_; }
 
  protected:
   int MemoryStatus() const override { return -1; }
@@ -43,6 +44,7 @@ class PrefetchingReader : public SequenceReader, private TaskPool::Job {
   TaskPool& pool_;
   // The wrapped reader's fixed properties, so they can be answered while a read is under way.
   int width_, height_, colour_space_, rate_, scale_, frame_count_;
+  std::string decoder_name_;
   int next_ = 0;
 
   VideoFrame ahead_;

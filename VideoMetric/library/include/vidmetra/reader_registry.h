@@ -26,8 +26,8 @@ struct ReaderEntry {
   std::vector<std::string_view> endings;
   // Whether the first bytes of a file no ending claims are this kind's; null when the content cannot tell.
   bool (*probe)(std::span<const uint8_t> head) = nullptr;
-  // The opened reader, or null when the file does not open.
-  std::unique_ptr<SequenceReader> (*open)(const ReaderRequest& request) = nullptr;
+  // The opened reader, or null when the file does not open; `failure` then receives the reader's error text.
+  std::unique_ptr<SequenceReader> (*open)(const ReaderRequest& request, std::string& failure) = nullptr;
 };
 
 class ReaderRegistry {
@@ -44,7 +44,8 @@ class ReaderRegistry {
   // ending, else the first whose probe accepts the file's first bytes. A name the sized reader claims gives none
   // without a size: it says what the file is but not how to cut it into frames.
   const ReaderEntry* Select(const std::string& name, int width, int height) const;
-  std::unique_ptr<SequenceReader> Open(const ReaderRequest& request) const;
+  // Null when no kind fits or the file does not open; `failure`, when given, then says why.
+  std::unique_ptr<SequenceReader> Open(const ReaderRequest& request, std::string* failure = nullptr) const;
 
  private:
   static bool Claims(const ReaderEntry& entry, std::string_view name);
@@ -54,6 +55,11 @@ class ReaderRegistry {
   ReaderEntry sized_reader_;
   std::vector<ReaderEntry> entries_;
 };
+
+// Opens `reader` with `open` (its status); on failure the reader's error text, with what else it knows, goes to
+// `failure` and the result is null.
+std::unique_ptr<SequenceReader> KeepIfOpened(std::unique_ptr<SequenceReader> reader, int status,
+                                             std::string& failure);
 
 // Every reader kind of the library, registered once.
 const ReaderRegistry& DefaultReaderRegistry();

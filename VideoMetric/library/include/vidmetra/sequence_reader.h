@@ -31,6 +31,10 @@ class SequenceReader {
   virtual int Scale() const { return 1; }
   virtual int FrameCount() const { return 0; }
   virtual int Position() const { return 0; }
+  // The decoder frames pass through, by its descriptive name; empty for frames read as stored.
+  virtual std::string DecoderName() const { return {}; }
+  // What the reader knows beyond its status code about why it failed, e.g. a script's own error message.
+  virtual std::string FailureDetail() const { return {}; }
 
  protected:
   // Bytes a raw read writes; readers whose frames are not in the exact tight layout say so here.

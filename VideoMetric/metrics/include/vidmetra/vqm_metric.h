@@ -21,7 +21,7 @@ class VqmMetric : public MetricBase {
                                                 .width_multiple = 8,
                                                 .height_multiple = 8};
 
-  // The transform and the block steps are those of the CPU flags at construction; every tier gives the same
+  // The transform and the block steps are those of the CPU tiers at construction; every tier gives the same
   // results.
   explicit VqmMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

@@ -1,0 +1,142 @@
+#include "vidmetra/picture_converter.h"
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cstring>
+
+#include "vidmetra/colour_space.h"
+
+namespace vidmetra {
+namespace {
+
+// No scaling happens, so only the chroma filters matter: full chroma interpolation both ways, accurate rounding,
+// and the same bits on every processor.
+constexpr int kScaleFlags = SWS_BICUBIC | SWS_ACCURATE_RND | SWS_BITEXACT | SWS_FULL_CHR_H_INT | SWS_FULL_CHR_H_INP;
+
+bool IsFullRange(const AVFrame& picture) {
+  switch (picture.format) {
+    case AV_PIX_FMT_YUVJ420P: case AV_PIX_FMT_YUVJ422P: case AV_PIX_FMT_YUVJ444P: case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P:
+      return true;
+    default:
+      return picture.color_range == AVCOL_RANGE_JPEG;
+  }
+}
+
+int SwsMatrix(AVColorSpace space) {
+  switch (space) {
+    case AVCOL_SPC_BT709: return SWS_CS_ITU709;
+    case AVCOL_SPC_FCC: return SWS_CS_FCC;
+    case AVCOL_SPC_SMPTE240M: return SWS_CS_SMPTE240M;
+    case AVCOL_SPC_BT2020_NCL: case AVCOL_SPC_BT2020_CL: return SWS_CS_BT2020;
+    default: return SWS_CS_DEFAULT;
+  }
+}
+
+}  // namespace
+
+int NativeColourSpace(int pixel_format) {
+  switch (pixel_format) {
+    case AV_PIX_FMT_YUV420P: case AV_PIX_FMT_YUVJ420P:
+      return kYv12;
+    case AV_PIX_FMT_YUV422P: case AV_PIX_FMT_YUVJ422P: case AV_PIX_FMT_YUYV422: case AV_PIX_FMT_UYVY422:
+      return kYuy2;
+    default:
+      return kRgb24;
+  }
+}
+
+PictureConverter::~PictureConverter() { sws_freeContext(context_); }
+
+bool PictureConverter::Write(const AVFrame& picture, int colour_space, int width, int height, uint8_t* target) {
+  if (picture.width != width || picture.height != height || picture.data[0] == nullptr) return false;
+  const int luma = width * height;
+  const int chroma_width = (width + 1) / 2;
+  const int chroma = chroma_width * ((height + 1) / 2);
+  switch (colour_space) {
+    case kYv12: {
+      if (picture.format == AV_PIX_FMT_YUV420P) {
+        av_image_copy_plane(target, width, picture.data[0], picture.linesize[0], width, height);
+        av_image_copy_plane(target + luma, chroma_width, picture.data[2], picture.linesize[2], chroma_width, (height + 1) / 2);
+        av_image_copy_plane(target + luma + chroma, chroma_width, picture.data[1], picture.linesize[1], chroma_width,
+                  (height + 1) / 2);
+        return true;
+      }
+      uint8_t* const planes[4] = {target, target + luma + chroma, target + luma, nullptr};
+      const int strides[4] = {width, chroma_width, chroma_width, 0};
+      return Convert(picture, AV_PIX_FMT_YUV420P, planes, strides);
+    }
+    case kYuy2: {
+      if (picture.format == AV_PIX_FMT_YUYV422) {
+        av_image_copy_plane(target, 2 * width, picture.data[0], picture.linesize[0], 2 * width, height);
+        return true;
+      }
+      uint8_t* const planes[4] = {target, nullptr, nullptr, nullptr};
+      const int strides[4] = {2 * width, 0, 0, 0};
+      return Convert(picture, AV_PIX_FMT_YUYV422, planes, strides);
+    }
+    case kRgb24: {
+      // DIB rows: bottom row first, each padded to 4 bytes with zeros.
+      const auto row_bytes = static_cast<int>(RowBytes(kRgb24, width));
+      uint8_t* const bottom = target + static_cast<ptrdiff_t>(height - 1) * row_bytes;
+      bool converted = true;
+      if (picture.format == AV_PIX_FMT_BGR24) {
+        av_image_copy_plane(bottom, -row_bytes, picture.data[0], picture.linesize[0], 3 * width, height);
+      } else {
+        uint8_t* const planes[4] = {bottom, nullptr, nullptr, nullptr};
+        const int strides[4] = {-row_bytes, 0, 0, 0};
+        converted = Convert(picture, AV_PIX_FMT_BGR24, planes, strides);
+      }
+      for (int y = 0; y < height && row_bytes > 3 * width; ++y) {
+        std::memset(target + static_cast<ptrdiff_t>(y) * row_bytes + 3 * width, 0,
+                    static_cast<size_t>(row_bytes - 3 * width));
+      }
+      return converted;
+    }
+    default:
+      return false;
+  }
+}
+
+bool PictureConverter::Convert(const AVFrame& picture, int target_format, uint8_t* const planes[4],
+                               const int strides[4]) {
+  const int matrix = SwsMatrix(picture.colorspace);
+  const int range = IsFullRange(picture) ? 1 : 0;
+  if (context_ == nullptr || picture.format != source_format_ || target_format != target_format_ ||
+      matrix != colour_matrix_ || range != source_range_) {
+    sws_freeContext(context_);
+    context_ = sws_alloc_context();
+    if (context_ == nullptr) return false;
+    av_opt_set_int(context_, "srcw", picture.width, 0);
+    av_opt_set_int(context_, "srch", picture.height, 0);
+    av_opt_set_int(context_, "src_format", picture.format, 0);
+    av_opt_set_int(context_, "dstw", picture.width, 0);
+    av_opt_set_int(context_, "dsth", picture.height, 0);
+    av_opt_set_int(context_, "dst_format", target_format, 0);
+    av_opt_set_int(context_, "sws_flags", kScaleFlags, 0);
+    av_opt_set_int(context_, "src_range", range, 0);
+    av_opt_set_int(context_, "dst_range", 0, 0);
+    av_opt_set(context_, "sws_dither", "none", 0);
+    if (sws_init_context(context_, nullptr, nullptr) < 0) {
+      sws_freeContext(context_);
+      context_ = nullptr;
+      return false;
+    }
+    const int* coefficients = sws_getCoefficients(matrix);
+    sws_setColorspaceDetails(context_, coefficients, range, coefficients, 0, 0, 1 << 16, 1 << 16);
+    source_format_ = picture.format;
+    target_format_ = target_format;
+    colour_matrix_ = matrix;
+    source_range_ = range;
+  }
+  // The context is built for one size; a picture of another size never reaches here (checked by Write).
+  return sws_scale(context_, picture.data, picture.linesize, 0, picture.height, planes, strides) == picture.height;
+}
+
+}  // namespace vidmetra

@@ -1,0 +1,30 @@
+# Sourced by the comparison scripts: runs our command and FFmpeg's alternately and prints the medians of wall
+# time and peak memory as ratios (ours / FFmpeg's). Expects the arrays `ours` and `theirs`, `runs`, and a
+# scratch folder `work`.
+
+# Prints "seconds kilobytes" of one run.
+measure() { /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1; cat "$work/time"; }
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# compare_runs "title" frames
+compare_runs() {
+  "${ours[@]}" >/dev/null && "${theirs[@]}"  # warm the page cache
+  : >"$work/ours"
+  : >"$work/theirs"
+  for _ in $(seq "$runs"); do
+    measure "${ours[@]}" >>"$work/ours"
+    measure "${theirs[@]}" >>"$work/theirs"
+  done
+  local our_time their_time our_memory their_memory
+  our_time=$(cut -d' ' -f1 "$work/ours" | median)
+  their_time=$(cut -d' ' -f1 "$work/theirs" | median)
+  our_memory=$(cut -d' ' -f2 "$work/ours" | median)
+  their_memory=$(cut -d' ' -f2 "$work/theirs" | median)
+  awk -v title="$1" -v f="$2" -v r="$runs" -v ot="$our_time" -v tt="$their_time" -v om="$our_memory" \
+      -v tm="$their_memory" 'BEGIN {
+    printf "%s, %d frames, median of %d interleaved runs\n", title, f, r
+    printf "  wall time   vidmetra-cli %.2f s (%.1f fps)   ffmpeg %.2f s (%.1f fps)   ratio %.2f\n", ot, f / ot, tt, f / tt, ot / tt
+    printf "  peak memory vidmetra-cli %d MiB   ffmpeg %d MiB   ratio %.2f\n", om / 1024, tm / 1024, om / tm
+  }'
+}
