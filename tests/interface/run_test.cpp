@@ -153,7 +153,7 @@ TEST_F(RunTest, StopAnsweredNoLetsTheRunFinishAndYesStopsItWithTheCsvStillWritte
       closed_while_running = dialog.close();
       progress->stop()->click();
     });
-    dialog.controls().show_results->setChecked(false);
+    QSignalSpy results(&dialog, &MainDialog::resultsReady);
     WaitForRecord(*progress);
     EXPECT_EQ(prompts_.questions, std::vector<std::string>{"Are you sure?"});
     EXPECT_FALSE(closed_while_running);
@@ -163,18 +163,24 @@ TEST_F(RunTest, StopAnsweredNoLetsTheRunFinishAndYesStopsItWithTheCsvStillWritte
     EXPECT_FALSE(dialog.close());
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "settings.reg"));
     progress->continue_button()->click();
+    // A reference run that was stopped did not complete: there is nothing whole to show.
+    EXPECT_EQ(results.count(), stop ? 0 : 1);
     std::filesystem::remove_all(csv_folder_);
   }
 }
 
 TEST_F(RunTest, AutoCloseLeavesTheProgressDialogByItselfAndIsRemembered) {
+  const std::string wav = dir_.File("done.wav");
   MainDialog& started = StartPsnrRun();
+  settings_.input.play_wav = true;
+  settings_.input.wav_path = wav;
   ProgressDialog* progress = started.progress();
   ASSERT_NE(progress, nullptr);
   EXPECT_FALSE(progress->auto_close()->isChecked());
   progress->auto_close()->setChecked(true);
   ASSERT_TRUE(QTest::qWaitFor([&] { return started.progress() == nullptr; }, 20000));
   EXPECT_TRUE(settings_.input.auto_close_progress);
+  EXPECT_EQ(started.finish_sound().source(), QUrl::fromLocalFile(QString::fromStdString(wav)));
   EXPECT_EQ(started.controls().process->text(), "Process");
 }
 
