@@ -34,11 +34,9 @@ AdvancedFileDialog::AdvancedFileDialog(QWidget* parent, MeasurementRequest& requ
   group_layout->addWidget(pc601_);
 
   online_information_ = new QPushButton("Online information", this);
-  ok_ = new QPushButton("OK", this);
-  cancel_ = new QPushButton("Cancel", this);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(online_information_);
-  buttons->addLayout(OkCancelRow(ok_, cancel_));
+  buttons->addLayout(OkCancelButtons());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
   layout->addLayout(buttons);
@@ -47,17 +45,14 @@ AdvancedFileDialog::AdvancedFileDialog(QWidget* parent, MeasurementRequest& requ
   connect(pc601_, &QRadioButton::clicked, this, [this] { rec601_->setChecked(false); pc601_->setChecked(true); });
   connect(online_information_, &QPushButton::clicked, this,
           [&prompts, help_folder] { prompts.OpenAddress(LocalOrWebAddress(kMatricesPage, help_folder)); });
-  connect(ok_, &QPushButton::clicked, this, [this] { Confirm(); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { done(1); });
 }
 
-void AdvancedFileDialog::Confirm() {
+void AdvancedFileDialog::Apply() {
   if (rec601_->isChecked()) {
     request_.colour_matrix = kRec601;
   } else if (pc601_->isChecked()) {
     request_.colour_matrix = kPc601;
   }
-  done(1);
 }
 
 }  // namespace vidmetra::ui

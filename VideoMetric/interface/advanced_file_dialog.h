@@ -17,18 +17,14 @@ class AdvancedFileDialog : public OptionDialog {
   QRadioButton* rec601() const { return rec601_; }
   QRadioButton* pc601() const { return pc601_; }
   QPushButton* online_information() const { return online_information_; }
-  QPushButton* ok() const { return ok_; }
-  QPushButton* cancel() const { return cancel_; }
 
  private:
-  void Confirm();
+  void Apply() override;
 
   MeasurementRequest& request_;
   QRadioButton* rec601_;
   QRadioButton* pc601_;
   QPushButton* online_information_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
 };
 
 }  // namespace vidmetra::ui

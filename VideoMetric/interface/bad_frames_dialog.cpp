@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace vidmetra::ui {
@@ -33,18 +32,11 @@ BadFramesDialog::BadFramesDialog(QWidget* parent, MeasurementSettings& settings,
   if (bad.count == 0) bad.count = 10;
   folder_ = FieldEdit(this, bad.output_folder);
   browse_ = new QPushButton("Browse", this);
-  ok_ = new QPushButton("OK", this);
-  cancel_ = new QPushButton("Cancel", this);
-
-  auto* folder_row = new QHBoxLayout;
-  folder_row->addWidget(new QLabel("Output dir:", this));
-  folder_row->addWidget(folder_, 1);
-  folder_row->addWidget(browse_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ModeGroup());
   layout->addLayout(SliderGrid());
-  layout->addLayout(folder_row);
-  layout->addLayout(OkCancelRow(ok_, cancel_));
+  layout->addLayout(BrowseRow(this, "Output dir:", folder_, browse_));
+  layout->addLayout(OkCancelButtons());
 
   count_->setValue(bad.count);
   count_label_->setNum(bad.count);
@@ -58,11 +50,7 @@ BadFramesDialog::BadFramesDialog(QWidget* parent, MeasurementSettings& settings,
 
   connect(count_, &QSlider::valueChanged, count_label_, qOverload<int>(&QLabel::setNum));
   connect(radius_, &QSlider::valueChanged, this, [this](int position) { radius_label_->setNum(position * kRadiusStep); });
-  connect(browse_, &QPushButton::clicked, this, [this, &prompts] {
-    if (const auto chosen = prompts.ChooseFolder(this, "Select folder")) folder_->setText(QString::fromStdString(*chosen));
-  });
-  connect(ok_, &QPushButton::clicked, this, [this] { Confirm(); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { done(1); });
+  connect(browse_, &QPushButton::clicked, this, [this, &prompts] { ChooseFolderInto(this, prompts, *folder_); });
 }
 
 QWidget* BadFramesDialog::ModeGroup() {
@@ -114,7 +102,7 @@ void BadFramesDialog::CheckOnly(size_t mode) {
   for (size_t other = 0; other < modes_.size(); ++other) modes_[other]->setChecked(other == mode);
 }
 
-void BadFramesDialog::Confirm() {
+void BadFramesDialog::Apply() {
   BadFrameSettings& bad = settings_.bad_frames;
   bad.count = count_->value();
   bad.radius = radius_->value() * kRadiusStep;
@@ -125,7 +113,6 @@ void BadFramesDialog::Confirm() {
     }
   }
   bad.output_folder = FieldText(*folder_);
-  done(1);
 }
 
 }  // namespace vidmetra::ui

@@ -25,15 +25,13 @@ class BadFramesDialog : public OptionDialog {
   QLabel* radius_label() const { return radius_label_; }
   QLineEdit* folder() const { return folder_; }
   QPushButton* browse() const { return browse_; }
-  QPushButton* ok() const { return ok_; }
-  QPushButton* cancel() const { return cancel_; }
 
  private:
   QWidget* ModeGroup();
   QLayout* SliderGrid();
   void ShowModes();
   void CheckOnly(size_t mode);
-  void Confirm();
+  void Apply() override;
 
   MeasurementSettings& settings_;
   std::array<QRadioButton*, 4> modes_{};
@@ -43,8 +41,6 @@ class BadFramesDialog : public OptionDialog {
   QLabel* radius_label_ = nullptr;
   QLineEdit* folder_ = nullptr;
   QPushButton* browse_ = nullptr;
-  QPushButton* ok_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace vidmetra::ui

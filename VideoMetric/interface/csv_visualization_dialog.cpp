@@ -2,7 +2,6 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "combo_items.h"
@@ -12,29 +11,16 @@ namespace {
 
 inline constexpr int kCustomNameCharacters = 60;
 
-QLayout* FolderRow(QLineEdit* edit, QPushButton* browse) {
-  auto* row = new QHBoxLayout;
-  row->addWidget(edit, 1);
-  row->addWidget(browse);
-  return row;
-}
-
-void ChooseFolderInto(QWidget* parent, UserPrompts& prompts, QLineEdit& edit) {
-  if (const auto folder = prompts.ChooseFolder(parent, "Select folder")) edit.setText(QString::fromStdString(*folder));
-}
-
 }  // namespace
 
 CsvVisualizationDialog::CsvVisualizationDialog(QWidget* parent, MeasurementSettings& settings, UserPrompts& prompts)
     : OptionDialog(parent, "Vidmetra - Advanced CSV and visualization settings"),
       settings_(settings),
       prompts_(prompts) {
-  c_.ok = new QPushButton("OK", this);
-  c_.cancel = new QPushButton("Cancel", this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(CsvGroup());
   layout->addWidget(VisualizationGroup());
-  layout->addLayout(OkCancelRow(c_.ok, c_.cancel));
+  layout->addLayout(OkCancelButtons());
   ShowSettings();
   EnableOutputs();
 
@@ -43,8 +29,6 @@ CsvVisualizationDialog::CsvVisualizationDialog(QWidget* parent, MeasurementSetti
   });
   connect(c_.csv_browse, &QPushButton::clicked, this, [this] { ChooseFolderInto(this, prompts_, *c_.csv_folder); });
   connect(c_.vis_browse, &QPushButton::clicked, this, [this] { ChooseFolderInto(this, prompts_, *c_.vis_folder); });
-  connect(c_.ok, &QPushButton::clicked, this, [this] { Confirm(); });
-  connect(c_.cancel, &QPushButton::clicked, this, [this] { done(1); });
 }
 
 QWidget* CsvVisualizationDialog::CsvGroup() {
@@ -60,7 +44,7 @@ QWidget* CsvVisualizationDialog::CsvGroup() {
   FillCombo(*c_.csv_type, CsvTypeItems());
   c_.csv_unicode = new QCheckBox("Create CSV in unicode", group);
   auto* form = new QFormLayout(group);
-  form->addRow("Output dir:", FolderRow(c_.csv_folder, c_.csv_browse));
+  form->addRow("Output dir:", BrowseRow(group, nullptr, c_.csv_folder, c_.csv_browse));
   form->addRow("Name generation:", c_.csv_name_generation);
   form->addRow("Custom name:", c_.csv_custom_name);
   form->addRow("CSV Type:", c_.csv_type);
@@ -85,7 +69,7 @@ QWidget* CsvVisualizationDialog::VisualizationGroup() {
   caption_form->addRow(c_.print_frame_number);
   auto* form = new QFormLayout(group);
   form->addRow("Name generation:", c_.vis_name_generation);
-  form->addRow("Output dir:", FolderRow(c_.vis_folder, c_.vis_browse));
+  form->addRow("Output dir:", BrowseRow(group, nullptr, c_.vis_folder, c_.vis_browse));
   form->addRow(caption);
   return group;
 }
@@ -119,7 +103,7 @@ void CsvVisualizationDialog::EnableOutputs() {
   }
 }
 
-void CsvVisualizationDialog::Confirm() {
+void CsvVisualizationDialog::Apply() {
   if (settings_.csv.enabled) {
     CsvOutputSettings& csv = settings_.csv;
     csv.name_generation = SelectedValue(*c_.csv_name_generation, csv.name_generation);
@@ -137,7 +121,6 @@ void CsvVisualizationDialog::Confirm() {
     visualization.output_folder = FieldText(*c_.vis_folder);
     visualization.caption = settings_.caption;
   }
-  done(1);
 }
 
 }  // namespace vidmetra::ui

@@ -29,8 +29,6 @@ class CsvVisualizationDialog : public OptionDialog {
     QComboBox* caption_position;
     QCheckBox* print_metric_value;
     QCheckBox* print_frame_number;
-    QPushButton* ok;
-    QPushButton* cancel;
   };
   const Controls& controls() const { return c_; }
 
@@ -39,7 +37,7 @@ class CsvVisualizationDialog : public OptionDialog {
   QWidget* VisualizationGroup();
   void ShowSettings();
   void EnableOutputs();
-  void Confirm();
+  void Apply() override;
 
   MeasurementSettings& settings_;
   UserPrompts& prompts_;

@@ -10,17 +10,14 @@ MetricConfigurationDialog::MetricConfigurationDialog(QWidget* parent, Measuremen
   const std::string* current = Current();
   line_ = FieldEdit(this, current != nullptr ? *current : std::string());
   line_->setMinimumWidth(360);
-  ok_ = new QPushButton("OK", this);
-  cancel_ = new QPushButton("Cancel", this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel("Metric configuration line:", this));
   layout->addWidget(line_);
-  layout->addLayout(OkCancelRow(ok_, cancel_));
-  connect(ok_, &QPushButton::clicked, this, [this] {
-    if (std::string* configuration = Current()) *configuration = FieldText(*line_);
-    done(1);
-  });
-  connect(cancel_, &QPushButton::clicked, this, [this] { done(1); });
+  layout->addLayout(OkCancelButtons());
+}
+
+void MetricConfigurationDialog::Apply() {
+  if (std::string* configuration = Current()) *configuration = FieldText(*line_);
 }
 
 std::string* MetricConfigurationDialog::Current() {

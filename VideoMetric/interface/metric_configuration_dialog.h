@@ -1,7 +1,6 @@
 #pragma once
 // The configuration line of the selected metric, passed to it unchecked at the next run.
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "dialog_parts.h"
 #include "vidmetra/measurement_settings.h"
@@ -13,16 +12,13 @@ class MetricConfigurationDialog : public OptionDialog {
   MetricConfigurationDialog(QWidget* parent, MeasurementSettings& settings);
 
   QLineEdit* line() const { return line_; }
-  QPushButton* ok() const { return ok_; }
-  QPushButton* cancel() const { return cancel_; }
 
  private:
+  void Apply() override;
   std::string* Current();
 
   MeasurementSettings& settings_;
   QLineEdit* line_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
 };
 
 }  // namespace vidmetra::ui

@@ -1,7 +1,5 @@
 #include "more_options_dialog.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 
 namespace vidmetra::ui {
@@ -14,22 +12,13 @@ MoreOptionsDialog::MoreOptionsDialog(QWidget* parent, InputState& input, UserPro
   wav_path_->setMinimumWidth(260);
   browse_ = new QPushButton("Browse", this);
   browse_->setEnabled(input.play_wav);
-  ok_ = new QPushButton("OK", this);
-  cancel_ = new QPushButton("Cancel", this);
-
-  auto* wav_row = new QHBoxLayout;
-  wav_row->addWidget(new QLabel("WAV:", this));
-  wav_row->addWidget(wav_path_, 1);
-  wav_row->addWidget(browse_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(play_wav_);
-  layout->addLayout(wav_row);
-  layout->addLayout(OkCancelRow(ok_, cancel_));
+  layout->addLayout(BrowseRow(this, "WAV:", wav_path_, browse_));
+  layout->addLayout(OkCancelButtons());
 
   connect(play_wav_, &QCheckBox::toggled, browse_, &QPushButton::setEnabled);
   connect(browse_, &QPushButton::clicked, this, [this] { Browse(); });
-  connect(ok_, &QPushButton::clicked, this, [this] { Confirm(); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { done(1); });
 }
 
 void MoreOptionsDialog::Browse() {
@@ -40,10 +29,9 @@ void MoreOptionsDialog::Browse() {
   }
 }
 
-void MoreOptionsDialog::Confirm() {
+void MoreOptionsDialog::Apply() {
   input_.play_wav = play_wav_->isChecked();
   if (input_.play_wav) input_.wav_path = FieldText(*wav_path_);
-  done(1);
 }
 
 }  // namespace vidmetra::ui

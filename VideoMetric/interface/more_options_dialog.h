@@ -17,20 +17,16 @@ class MoreOptionsDialog : public OptionDialog {
   QCheckBox* play_wav() const { return play_wav_; }
   QLineEdit* wav_path() const { return wav_path_; }
   QPushButton* browse() const { return browse_; }
-  QPushButton* ok() const { return ok_; }
-  QPushButton* cancel() const { return cancel_; }
 
  private:
   void Browse();
-  void Confirm();
+  void Apply() override;
 
   InputState& input_;
   UserPrompts& prompts_;
   QCheckBox* play_wav_;
   QLineEdit* wav_path_;
   QPushButton* browse_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
 };
 
 }  // namespace vidmetra::ui

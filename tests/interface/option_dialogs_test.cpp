@@ -143,7 +143,7 @@ TEST(CsvVisualizationDialogTest, DisabledOutputsKeepTheirSettings) {
   c.vis_browse->click();
   c.caption_position->setCurrentIndex(c.caption_position->findText("Top-Right Corner"));
   c.print_frame_number->setChecked(false);
-  c.ok->click();
+  dialog.ok()->click();
   EXPECT_EQ(settings.csv.output_folder, before.output_folder);
   EXPECT_EQ(settings.csv.separator, before.separator);
   EXPECT_EQ(settings.csv.unicode, before.unicode);
@@ -172,7 +172,7 @@ TEST(CsvVisualizationDialogTest, CustomNameIsTakenOnlyForTheCustomRule) {
   c.csv_type->setCurrentIndex(1);
   c.csv_unicode->setChecked(true);
   settings.caption.position = kBottomLeft;
-  c.ok->click();
+  dialog.ok()->click();
   EXPECT_EQ(settings.csv.name_generation, kNamePostfix);
   EXPECT_EQ(settings.csv.custom_name, "kept");
   EXPECT_EQ(settings.csv.separator, kCsvSemicolon);
