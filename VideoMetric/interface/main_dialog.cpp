@@ -128,7 +128,8 @@ void MainDialog::ConnectDialogs() {
     ApplyMetricChoice();
   });
   connect(c_.measure_info, &QPushButton::clicked, this, [this] {
-    if (const CatalogueEntry* entry = catalogue_.Entry(c_.metric->currentData().toInt())) {
+    const CatalogueEntry* entry = catalogue_.Entry(c_.metric->currentData().toInt());
+    if (entry != nullptr && !entry->help_address.empty()) {
       prompts_.OpenAddress(LocalOrWebAddress(entry->help_address, paths_.help_folder));
     }
   });
