@@ -1,4 +1,4 @@
-// RGB24 to 4:2:0 and 4:4:4 and back at 1920 x 1080, the vectorised kernels against the scalar reference.
+// RGB24 to 4:2:0 and 4:4:4 and back at 1920 x 1080, the kernels the processor runs against the scalar reference.
 #include <benchmark/benchmark.h>
 
 #include "support/frame_fill.h"
@@ -23,11 +23,11 @@ void Convert(benchmark::State& state, int target_space, int source_space, const 
 }
 
 void Rgb24ToYv12Scalar(benchmark::State& state) { Convert(state, kYv12, kRgb24, ScalarRgbYuvKernels()); }
-void Rgb24ToYv12Vector(benchmark::State& state) { Convert(state, kYv12, kRgb24, VectorRgbYuvKernels()); }
+void Rgb24ToYv12Vector(benchmark::State& state) { Convert(state, kYv12, kRgb24, ActiveRgbYuvKernels()); }
 void Rgb24ToYuvScalar(benchmark::State& state) { Convert(state, kYuv, kRgb24, ScalarRgbYuvKernels()); }
-void Rgb24ToYuvVector(benchmark::State& state) { Convert(state, kYuv, kRgb24, VectorRgbYuvKernels()); }
+void Rgb24ToYuvVector(benchmark::State& state) { Convert(state, kYuv, kRgb24, ActiveRgbYuvKernels()); }
 void Yv12ToRgb24Scalar(benchmark::State& state) { Convert(state, kRgb24, kYv12, ScalarRgbYuvKernels()); }
-void Yv12ToRgb24Vector(benchmark::State& state) { Convert(state, kRgb24, kYv12, VectorRgbYuvKernels()); }
+void Yv12ToRgb24Vector(benchmark::State& state) { Convert(state, kRgb24, kYv12, ActiveRgbYuvKernels()); }
 
 BENCHMARK(Rgb24ToYv12Scalar)->Unit(benchmark::kMillisecond);
 BENCHMARK(Rgb24ToYv12Vector)->Unit(benchmark::kMillisecond);

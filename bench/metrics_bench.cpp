@@ -48,6 +48,7 @@ void BM_Metric(benchmark::State& state) {
   state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The whole frame in one thread; kernel_bench times each tier's kernel against this reference.
 void BM_SsimReference(benchmark::State& state) {
   SsimScratch scratch;
   const SsimPlanes planes{Frames().original.Y(), Frames().processed.Y(), kWidth, kHeight};
@@ -55,25 +56,8 @@ void BM_SsimReference(benchmark::State& state) {
   state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-// Each vectorised kernel on the whole frame in one thread, the fastest first.
-void BM_SsimVectorKernel(benchmark::State& state) {
-  const auto& kernels = SsimVectorKernels();
-  if (static_cast<size_t>(state.range(0)) >= kernels.size()) {
-    state.SkipWithError("kernel not available here");
-    return;
-  }
-  const SsimVectorKernel& kernel = kernels[static_cast<size_t>(state.range(0))];
-  state.SetLabel(kernel.name);
-  SsimScratch scratch;
-  const SsimPlanes planes{Frames().original.Y(), Frames().processed.Y(), kWidth, kHeight};
-  double sum = 0.0;
-  for (auto _ : state) benchmark::DoNotOptimize(kernel.sum(planes, nullptr, scratch, sum));
-  state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-
 BENCHMARK(BM_Metric<SsimMetric>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SsimReference)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SsimVectorKernel)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Metric<VqmMetric>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Metric<BlockingMetric>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Metric<BlurringMetric>)->Unit(benchmark::kMillisecond);

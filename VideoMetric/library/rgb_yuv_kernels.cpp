@@ -2,10 +2,13 @@
 
 namespace vidmetra {
 
-const RgbYuvKernels& ActiveRgbYuvKernels() {
-  // Probed on first use and never changed afterwards, so every frame of a run converts alike.
-  static const RgbYuvKernels& active = VectorKernelsSupported() ? VectorRgbYuvKernels() : ScalarRgbYuvKernels();
-  return active;
+void InitRgbYuvKernels(RgbYuvKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels = ScalarRgbYuvKernels();
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels = Avx2RgbYuvKernels();
+#endif
 }
+
+const RgbYuvKernels& ActiveRgbYuvKernels() { return ActiveKernels<RgbYuvKernels, InitRgbYuvKernels>(); }
 
 }  // namespace vidmetra

@@ -1,19 +1,20 @@
 #include "vidmetra/bytes_to_floats.h"
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "vidmetra/cpu_dispatch.h"
+
+#ifdef VIDMETRA_X86_KERNELS
 // GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
-#define VIDMETRA_AVX512_WIDENING 1
 #endif
 
 namespace vidmetra {
 namespace {
 
-#ifdef VIDMETRA_AVX512_WIDENING
+#ifdef VIDMETRA_X86_KERNELS
 // 64 samples a step, the rest through the reference.
 __attribute__((target("avx512f"))) void BytesToFloatsAvx512(const uint8_t* from, float* to, size_t count) {
   size_t i = 0;
@@ -33,12 +34,17 @@ void BytesToFloatsScalar(const uint8_t* from, float* to, size_t count) {
   for (size_t i = 0; i < count; ++i) to[i] = from[i];
 }
 
-void BytesToFloats(const uint8_t* from, float* to, size_t count) {
-#ifdef VIDMETRA_AVX512_WIDENING
-  static const bool avx512 = __builtin_cpu_supports("avx512f");
-  if (avx512) return BytesToFloatsAvx512(from, to, count);
+void InitBytesToFloatsKernels(BytesToFloatsKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels.widen = BytesToFloatsScalar;
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx512) != 0) kernels.widen = BytesToFloatsAvx512;
 #endif
-  BytesToFloatsScalar(from, to, count);
 }
+
+const BytesToFloatsKernels& ActiveBytesToFloatsKernels() {
+  return ActiveKernels<BytesToFloatsKernels, InitBytesToFloatsKernels>();
+}
+
+void BytesToFloats(const uint8_t* from, float* to, size_t count) { ActiveBytesToFloatsKernels().widen(from, to, count); }
 
 }  // namespace vidmetra

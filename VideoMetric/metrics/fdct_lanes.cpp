@@ -2,10 +2,10 @@
 // the calling convention the compiler warns about never applies.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
-#include "vidmetra/fdct.h"
-
 #include <cstring>
 
+#include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/fdct.h"
 #include "vidmetra/fdct_butterflies.h"
 
 namespace vidmetra {
@@ -19,8 +19,7 @@ void ForwardDct8x8LanesScalar(int16_t* blocks) {
   }
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define VIDMETRA_X86_DCT_KERNELS 1
+#ifdef VIDMETRA_X86_KERNELS
 namespace {
 
 // The transform is written once on generic vectors; each instruction set compiles it in its own entry point.
@@ -101,25 +100,14 @@ __attribute__((target("avx2"))) void ForwardDct8x8Avx2(int16_t* blocks) { Transf
 }  // namespace
 #endif
 
-const std::vector<DctLanesKernel>& DctLanesKernels() {
-  static const std::vector<DctLanesKernel> kernels = [] {
-    std::vector<DctLanesKernel> supported;
-#ifdef VIDMETRA_X86_DCT_KERNELS
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")) {
-      supported.push_back({"avx512", ForwardDct8x8Avx512});
-    }
-    if (__builtin_cpu_supports("avx2")) supported.push_back({"avx2", ForwardDct8x8Avx2});
+void InitDctKernels(DctKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels.transform = ForwardDct8x8LanesScalar;
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels.transform = ForwardDct8x8Avx2;
+  if ((flags & kCpuAvx512) != 0) kernels.transform = ForwardDct8x8Avx512;
 #endif
-    return supported;
-  }();
-  return kernels;
 }
 
-DctLanesFunction ChosenDctLanes() {
-  static const DctLanesFunction chosen =
-      DctLanesKernels().empty() ? ForwardDct8x8LanesScalar : DctLanesKernels().front().transform;
-  return chosen;
-}
+const DctKernels& ActiveDctKernels() { return ActiveKernels<DctKernels, InitDctKernels>(); }
 
 }  // namespace vidmetra

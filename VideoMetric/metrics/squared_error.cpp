@@ -1,18 +1,17 @@
 #include "vidmetra/squared_error.h"
 
+#include "vidmetra/cpu_dispatch.h"
+
 namespace vidmetra {
 namespace {
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define VIDMETRA_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define VIDMETRA_CLONES
-#endif
-
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+// The variants are written once on generic vectors and compiled for each instruction set in its own entry point.
+#pragma GCC diagnostic ignored "-Wpsabi"
 using Float8 = float __attribute__((vector_size(32)));
 using Double4 = double __attribute__((vector_size(32)));
 
-VIDMETRA_CLONES double SumSquaredErrorVector(const float* a, const float* b, size_t count) {
+[[gnu::always_inline]] inline double SumSquaredErrorLanes(const float* a, const float* b, size_t count) {
   Double4 low = {0, 0, 0, 0};
   Double4 high = {0, 0, 0, 0};
   size_t i = 0;
@@ -35,6 +34,18 @@ VIDMETRA_CLONES double SumSquaredErrorVector(const float* a, const float* b, siz
   return sum;
 }
 
+// Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
+double SumSquaredErrorBaseline(const float* a, const float* b, size_t count) {
+  return SumSquaredErrorLanes(a, b, count);
+}
+#endif
+
+#ifdef VIDMETRA_X86_KERNELS
+__attribute__((target("avx2"))) double SumSquaredErrorAvx2(const float* a, const float* b, size_t count) {
+  return SumSquaredErrorLanes(a, b, count);
+}
+#endif
+
 }  // namespace
 
 double SumSquaredErrorScalar(const float* a, const float* b, size_t count) {
@@ -46,6 +57,22 @@ double SumSquaredErrorScalar(const float* a, const float* b, size_t count) {
   return sum;
 }
 
-double SumSquaredError(const float* a, const float* b, size_t count) { return SumSquaredErrorVector(a, b, count); }
+void InitSquaredErrorKernels(SquaredErrorKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels.sum = SumSquaredErrorScalar;
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels.sum = SumSquaredErrorBaseline;
+#endif
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels.sum = SumSquaredErrorAvx2;
+#endif
+}
+
+const SquaredErrorKernels& ActiveSquaredErrorKernels() {
+  return ActiveKernels<SquaredErrorKernels, InitSquaredErrorKernels>();
+}
+
+double SumSquaredError(const float* a, const float* b, size_t count) {
+  return ActiveSquaredErrorKernels().sum(a, b, count);
+}
 
 }  // namespace vidmetra

@@ -1,6 +1,6 @@
 #include "vidmetra/ssim_vector_kernels.h"
 
-#ifdef VIDMETRA_X86_SSIM_KERNELS
+#ifdef VIDMETRA_X86_KERNELS
 #include <immintrin.h>
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "vidmetra/ssim_vector_kernels.h"
 
-#ifdef VIDMETRA_X86_SSIM_KERNELS
+#ifdef VIDMETRA_X86_KERNELS
 // GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"

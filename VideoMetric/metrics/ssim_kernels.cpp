@@ -85,31 +85,28 @@ double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch)
   return sum;
 }
 
+namespace {
 
-const std::vector<SsimVectorKernel>& SsimVectorKernels() {
-  static const std::vector<SsimVectorKernel> kernels = [] {
-    std::vector<SsimVectorKernel> supported;
-#ifdef VIDMETRA_X86_SSIM_KERNELS
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")) {
-      supported.push_back({"avx512", SsimSumAvx512});
-    }
-    if (__builtin_cpu_supports("avx2")) supported.push_back({"avx2", SsimSumAvx2});
+bool SsimSumReference(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum) {
+  sum = SsimSumScalar(planes, map, scratch);
+  return true;
+}
+
+}  // namespace
+
+void InitSsimKernels(SsimKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels.sum = SsimSumReference;
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels.sum = SsimSumAvx2;
+  if ((flags & kCpuAvx512) != 0) kernels.sum = SsimSumAvx512;
 #endif
-    return supported;
-  }();
-  return kernels;
 }
 
-bool SsimSumVector(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum) {
-  static const auto* const kernel = SsimVectorKernels().empty() ? nullptr : &SsimVectorKernels().front();
-  if (kernel == nullptr || planes.width % 8 != 0 || planes.width < 8) return false;
-  return kernel->sum(planes, map, scratch, sum);
-}
+const SsimKernels& ActiveSsimKernels() { return ActiveKernels<SsimKernels, InitSsimKernels>(); }
 
 double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
   double sum = 0.0;
-  if (SsimSumVector(planes, map, scratch, sum)) return sum;
+  if (planes.width % 8 == 0 && planes.width >= 8 && ActiveSsimKernels().sum(planes, map, scratch, sum)) return sum;
   return SsimSumScalar(planes, map, scratch);
 }
 

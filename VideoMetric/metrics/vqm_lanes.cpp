@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "vidmetra/cpu_dispatch.h"
+
 namespace vidmetra {
 namespace {
 
@@ -132,13 +134,15 @@ VIDMETRA_LANES_INLINE VqmLaneStatistics CompareLanes(const int16_t* a, const int
   return statistics;
 }
 
-void CaptureLanesGeneric(const float* plane, int width, int count, int16_t* lanes) {
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+// Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
+void CaptureLanesBaseline(const float* plane, int width, int count, int16_t* lanes) {
   CaptureLanes(plane, width, count, lanes);
 }
-VqmLaneStatistics CompareLanesGeneric(const int16_t* a, const int16_t* b) { return CompareLanes(a, b); }
+VqmLaneStatistics CompareLanesBaseline(const int16_t* a, const int16_t* b) { return CompareLanes(a, b); }
+#endif
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define VIDMETRA_X86_VQM_KERNELS 1
+#ifdef VIDMETRA_X86_KERNELS
 __attribute__((target("avx2"))) void CaptureLanesAvx2(const float* plane, int width, int count, int16_t* lanes) {
   CaptureLanes(plane, width, count, lanes);
 }
@@ -183,16 +187,31 @@ VqmBlockStatistics VqmCompareBlock(const int16_t* a, const int16_t* b) {
   return {sum * kBlockMeanFactor, maximum};
 }
 
-const std::vector<VqmLaneKernels>& VqmLaneKernelSets() {
-  static const std::vector<VqmLaneKernels> sets = [] {
-    std::vector<VqmLaneKernels> supported;
-#ifdef VIDMETRA_X86_VQM_KERNELS
-    if (__builtin_cpu_supports("avx2")) supported.push_back({"avx2", CaptureLanesAvx2, CompareLanesAvx2});
-#endif
-    supported.push_back({"generic", CaptureLanesGeneric, CompareLanesGeneric});
-    return supported;
-  }();
-  return sets;
+VqmLaneStatistics VqmCompareLanesScalar(const int16_t* a, const int16_t* b) {
+  VqmLaneStatistics statistics;
+  int16_t blocks[2][64];
+  for (int j = 0; j < kDctLanes; ++j) {
+    for (int i = 0; i < 64; ++i) {
+      blocks[0][i] = a[kDctLanes * i + j];
+      blocks[1][i] = b[kDctLanes * i + j];
+    }
+    const VqmBlockStatistics block = VqmCompareBlock(blocks[0], blocks[1]);
+    statistics.mean[j] = block.mean;
+    statistics.maximum[j] = block.maximum;
+  }
+  return statistics;
 }
+
+void InitVqmLaneKernels(VqmLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels = {VqmCaptureLanesScalar, VqmCompareLanesScalar};
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {CaptureLanesBaseline, CompareLanesBaseline};
+#endif
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels = {CaptureLanesAvx2, CompareLanesAvx2};
+#endif
+}
+
+const VqmLaneKernels& ActiveVqmLaneKernels() { return ActiveKernels<VqmLaneKernels, InitVqmLaneKernels>(); }
 
 }  // namespace vidmetra

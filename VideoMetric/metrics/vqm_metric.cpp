@@ -18,8 +18,8 @@ void MarkBlock(float* map, int width, float mean) {
 
 }  // namespace
 
-VqmMetric::VqmMetric(const MetricParams& params, DctLanesFunction transform)
-    : MetricBase(params), transform_(transform), lanes_(VqmLaneKernelSets().front()) {
+VqmMetric::VqmMetric(const MetricParams& params)
+    : MetricBase(params), transform_(ActiveDctKernels().transform), lanes_(ActiveVqmLaneKernels()) {
   name_ = "vqm";
   title_ = "VQM";
   help_address_ = std::string(kHelpPage) + "vqm";

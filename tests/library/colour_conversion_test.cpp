@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "support/cpu_tiers.h"
 #include "support/frame_fill.h"
 #include "vidmetra/frame_conversions.h"
 #include "vidmetra/video_frame.h"
@@ -25,21 +26,28 @@ Yuv ConvertOnePixel(uint8_t b, uint8_t g, uint8_t r) {
   return Yuv{SampleAt(yuv, 0, 0, 0), SampleAt(yuv, 1, 0, 0), SampleAt(yuv, 2, 0, 0)};
 }
 
+// At every CPU tier. V of pure blue lies within float rounding of a half: 0.1f·255 is 25.5000004, so the
+// reference's 128.5 − 25.5000004 rounds to the float 103 and truncates to 103, while the vectorised kernels'
+// 128 − 25.5000004 = 102.4999996 rounds to nearest, 102.
 TEST(ColourConversion, PrimaryColoursToYuv) {
-  const Yuv white = ConvertOnePixel(255, 255, 255);
-  EXPECT_EQ(white.y, 255);
-  EXPECT_EQ(white.u, 128);
-  EXPECT_EQ(white.v, 128);
-  const Yuv black = ConvertOnePixel(0, 0, 0);
-  EXPECT_EQ(black.y, 0);
-  EXPECT_EQ(black.u, 128);
-  EXPECT_EQ(black.v, 128);
-  const Yuv blue = ConvertOnePixel(255, 0, 0);
-  EXPECT_EQ(blue.y, 29);   // 0.114 * 255 + 0.5 = 29.57
-  EXPECT_EQ(blue.u, 239);  // 111.18 + 128.5
-  EXPECT_EQ(blue.v, 102);  // the single-precision 0.1 is slightly above 0.1: 128.5 - 25.5000004
-  const Yuv red = ConvertOnePixel(0, 0, 255);
-  EXPECT_EQ(red.v, 255);  // 156.8 + 128.5 saturates
+  for (const CpuTier& tier : UsableCpuTiers()) {
+    const testing::ScopedCpuMask mask(tier.mask);
+    const Yuv white = ConvertOnePixel(255, 255, 255);
+    EXPECT_EQ(white.y, 255) << tier.name;
+    EXPECT_EQ(white.u, 128) << tier.name;
+    EXPECT_EQ(white.v, 128) << tier.name;
+    const Yuv black = ConvertOnePixel(0, 0, 0);
+    EXPECT_EQ(black.y, 0) << tier.name;
+    EXPECT_EQ(black.u, 128) << tier.name;
+    EXPECT_EQ(black.v, 128) << tier.name;
+    const Yuv blue = ConvertOnePixel(255, 0, 0);
+    EXPECT_EQ(blue.y, 29) << tier.name;   // 0.114 * 255 + 0.5 = 29.57
+    EXPECT_EQ(blue.u, 239) << tier.name;  // 111.18 + 128.5
+    const bool reference = ActiveRgbYuvKernels().rgb_to_yuv == ScalarRgbYuvKernels().rgb_to_yuv;
+    EXPECT_EQ(blue.v, reference ? 103 : 102) << tier.name;
+    const Yuv red = ConvertOnePixel(0, 0, 255);
+    EXPECT_EQ(red.v, 255) << tier.name;  // 156.8 + 128.5 saturates
+  }
 }
 
 TEST(ColourConversion, BlackYuvConvertsBackToBlack) {

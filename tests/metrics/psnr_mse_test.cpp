@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 #include "support/plane_frames.h"
 #include "vidmetra/map_renderer.h"
@@ -123,23 +122,6 @@ TEST(MseVisualization, GreyIsFiveRootsLimited) {
   EXPECT_TRUE(Same(VisualizeDifference<MseMetric>(10), {50, 50, 50}));
   EXPECT_TRUE(Same(VisualizeDifference<MseMetric>(60), {255, 255, 255}));
   EXPECT_TRUE(Same(VisualizeDifference<MseMetric>(0), {0, 0, 0}));
-}
-
-TEST(SquaredErrorKernel, VectorMatchesScalarOnRandomPlanes) {
-  std::mt19937 random(11);
-  for (size_t count : {0u, 1u, 7u, 8u, 9u, 63u, 1000u, 4097u}) {
-    std::vector<float> a(count), b(count), c(count), d(count);
-    for (size_t i = 0; i < count; ++i) {
-      a[i] = static_cast<float>(random() % 256);
-      b[i] = static_cast<float>(random() % 256);
-      c[i] = static_cast<float>(random() % 10000) / 97.0f;
-      d[i] = static_cast<float>(random() % 10000) / 89.0f;
-    }
-    // 8-bit samples: every partial sum is an exact integer, so any order gives the same double.
-    EXPECT_EQ(SumSquaredError(a.data(), b.data(), count), SumSquaredErrorScalar(a.data(), b.data(), count));
-    const double reference = SumSquaredErrorScalar(c.data(), d.data(), count);
-    EXPECT_NEAR(SumSquaredError(c.data(), d.data(), count), reference, 1e-12 * (reference + 1));
-  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "support/metric_properties.h"
+#include "support/cpu_tiers.h"
 #include "support/plane_frames.h"
 #include "support/visualization_target.h"
 
@@ -111,9 +112,9 @@ class MapProbe : public VqmMetric {
 uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 
 // Per frame the value of Measure, of MeasureAndVisualize and the map, then both averages.
-std::vector<uint32_t> MeasureSequence(DctLanesFunction transform, int width, int height,
-                                      const std::function<float(int, int)>& sample, int frames) {
-  MapProbe metric({kComponentY, width, height}, transform);
+std::vector<uint32_t> MeasureSequence(int width, int height, const std::function<float(int, int)>& sample,
+                                      int frames) {
+  MapProbe metric({kComponentY, width, height});
   auto target = MakeTarget(width, height);
   std::vector<uint32_t> results;
   for (int n = 0; n < frames; ++n) {
@@ -129,19 +130,24 @@ std::vector<uint32_t> MeasureSequence(DctLanesFunction transform, int width, int
   return results;
 }
 
-TEST(Vqm, VectorisedTransformsGiveTheReferenceResultsBitForBit) {
-  if (DctLanesKernels().empty()) GTEST_SKIP() << "no vectorised transform on this processor";
+// The metric takes its kernels from the CPU flags when it is made; every tier must give the scalar results.
+TEST(Vqm, EveryTierGivesTheReferenceResultsBitForBit) {
   // 9 and 17 blocks across leave a part-filled group of lanes at the right edge.
   const int sizes[][2] = {{72, 40}, {136, 24}, {256, 32}};
   for (const auto& size : sizes) {
     std::mt19937 random(static_cast<unsigned>(size[0]));
     const auto eight_bit = [&](int, int) { return static_cast<float>(random() % 256); };
     const std::mt19937 start = random;
-    const std::vector<uint32_t> expected = MeasureSequence(ForwardDct8x8LanesScalar, size[0], size[1], eight_bit, 3);
-    for (const DctLanesKernel& kernel : DctLanesKernels()) {
+    std::vector<uint32_t> expected;
+    {
+      const testing::ScopedCpuMask scalar(0);
+      expected = MeasureSequence(size[0], size[1], eight_bit, 3);
+    }
+    for (const CpuTier& tier : UsableCpuTiers()) {
+      const testing::ScopedCpuMask mask(tier.mask);
       random = start;
-      EXPECT_EQ(MeasureSequence(kernel.transform, size[0], size[1], eight_bit, 3), expected)
-          << kernel.name << " " << size[0] << "x" << size[1];
+      EXPECT_EQ(MeasureSequence(size[0], size[1], eight_bit, 3), expected)
+          << tier.name << " " << size[0] << "x" << size[1];
     }
   }
 }
@@ -184,9 +190,12 @@ TEST(Vqm, MatchesBlockByBlockEvaluation) {
   for (const auto& sample : samples) {
     auto a = MakePlanes(88, 24, sample);
     auto b = MakePlanes(88, 24, sample);
-    VqmMetric metric({kComponentY, 88, 24});
     PlaneFrame* pair[] = {a.get(), b.get()};
-    EXPECT_EQ(Bits(metric.Measure(pair).at(0).value), Bits(BlockByBlockVqm(*a, *b)));
+    for (const CpuTier& tier : UsableCpuTiers()) {
+      const testing::ScopedCpuMask mask(tier.mask);
+      VqmMetric metric({kComponentY, 88, 24});
+      EXPECT_EQ(Bits(metric.Measure(pair).at(0).value), Bits(BlockByBlockVqm(*a, *b))) << tier.name;
+    }
   }
 }
 

@@ -6,6 +6,8 @@
 // B, G, R pixels are `step` bytes apart: 3 for RGB24, 4 for RGB32.
 #include <cstdint>
 
+#include "vidmetra/cpu_dispatch.h"
+
 namespace vidmetra {
 
 struct RgbYuvKernels {
@@ -32,11 +34,12 @@ struct RgbYuvKernels {
 };
 
 const RgbYuvKernels& ScalarRgbYuvKernels();
-// The vectorised set; on an architecture without one, the scalar set.
-const RgbYuvKernels& VectorRgbYuvKernels();
-// Whether this processor can run the vectorised set.
-bool VectorKernelsSupported();
-// The set the frame conversions use, chosen once per process from what the processor offers.
+#ifdef VIDMETRA_X86_KERNELS
+const RgbYuvKernels& Avx2RgbYuvKernels();
+#endif
+// The scalar set, replaced by the vectorised one where the flags allow it.
+void InitRgbYuvKernels(RgbYuvKernels& kernels, unsigned flags);
+// The set the frame conversions use, for the current CPU flags.
 const RgbYuvKernels& ActiveRgbYuvKernels();
 
 // Index of the 4:2:0 chroma sample that covers pixel `x` of a row `width` pixels wide (also for rows).

@@ -6,7 +6,14 @@
 namespace vidmetra {
 
 void BytesToFloatsScalar(const uint8_t* from, float* to, size_t count);
-// The same with the widest vectors this processor has, chosen once per process.
+
+struct BytesToFloatsKernels {
+  void (*widen)(const uint8_t* from, float* to, size_t count);
+};
+// The reference, replaced by the vectorised variant of each tier the flags allow.
+void InitBytesToFloatsKernels(BytesToFloatsKernels& kernels, unsigned flags);
+const BytesToFloatsKernels& ActiveBytesToFloatsKernels();
+// The active variant.
 void BytesToFloats(const uint8_t* from, float* to, size_t count);
 
 }  // namespace vidmetra

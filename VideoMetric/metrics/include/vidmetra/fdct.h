@@ -3,7 +3,6 @@
 // F(u, v) = ¼·C(u)·C(v)·Σ f(x, y)·cos((2x + 1)uπ/16)·cos((2y + 1)vπ/16), C(0) = 1/√2. Rounded to the nearest
 // integer within the IEEE 1180 accuracy limits.
 #include <cstdint>
-#include <vector>
 
 namespace vidmetra {
 
@@ -19,13 +18,11 @@ using DctLanesFunction = void (*)(int16_t* blocks);
 // ForwardDct8x8 on each of the interleaved blocks: the reference the vectorised transforms match bit for bit.
 void ForwardDct8x8LanesScalar(int16_t* blocks);
 
-struct DctLanesKernel {
-  const char* name;
+struct DctKernels {
   DctLanesFunction transform;
 };
-// The vectorised transforms this processor can run, the fastest first; empty where there are none.
-const std::vector<DctLanesKernel>& DctLanesKernels();
-// The fastest of them, or the reference where there is none; chosen once.
-DctLanesFunction ChosenDctLanes();
+// The reference, replaced by the vectorised transform of each tier the flags allow.
+void InitDctKernels(DctKernels& kernels, unsigned flags);
+const DctKernels& ActiveDctKernels();
 
 }  // namespace vidmetra

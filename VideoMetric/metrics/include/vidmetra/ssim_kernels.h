@@ -44,18 +44,17 @@ inline float SsimMapValue(float index) { return 255.0f - 255.0f * index; }
 // Sum of the indices of all (W − 7)·(H − 7) windows. With a map, window row r (its bottom row) fills map row r:
 // the first window of the row columns 0 to 7, every further window the column of its right edge.
 double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch);
-// A kernel on integer vectors: the same windows as the reference, each the identical float, and their sum up to
-// the order of the additions. False when a sample is not an integer from 0 to 255, and then nothing is summed
-// (the map may be partly written).
-struct SsimVectorKernel {
-  const char* name;
+// The kernels of one instruction-set tier: the reference (always true), or one on integer vectors that gives the
+// same windows, each the identical float, and their sum up to the order of the additions. A vectorised kernel
+// returns false when a sample is not an integer from 0 to 255, and then nothing is summed (the map may be partly
+// written); it expects a width that is a multiple of 8 and at least 8.
+struct SsimKernels {
   bool (*sum)(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
 };
-// The vectorised kernels this processor can run, the fastest first; empty where there are none.
-const std::vector<SsimVectorKernel>& SsimVectorKernels();
-// The fastest of them, chosen once; false also when there is none.
-bool SsimSumVector(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
-// The vectorised kernel where it applies, the reference otherwise.
+// The reference, replaced by the vectorised kernel of each tier the flags allow.
+void InitSsimKernels(SsimKernels& kernels, unsigned flags);
+const SsimKernels& ActiveSsimKernels();
+// The active kernel where it applies, the reference otherwise.
 double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
 
 }  // namespace vidmetra

@@ -1,7 +1,8 @@
 #pragma once
 // What the SSIM kernels share: the stabilisers, and the vectorised kernels, each compiled for its own
-// instruction set. A vectorised kernel may only run where the processor has that set (SsimVectorKernels lists
-// the ones that can); it expects a width that is a multiple of 8 and at least 8.
+// instruction set. A vectorised kernel may only run where the processor has that set (InitSsimKernels chooses
+// them); it expects a width that is a multiple of 8 and at least 8.
+#include "vidmetra/cpu_dispatch.h"
 #include "vidmetra/ssim_kernels.h"
 
 namespace vidmetra {
@@ -15,8 +16,7 @@ constexpr float kSsimC2 = 239708.16f;
 constexpr int kSsimRingRows = 9;
 inline size_t SsimRingRowLength(int width) { return static_cast<size_t>(width / 8) * 8 + 8; }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define VIDMETRA_X86_SSIM_KERNELS 1
+#ifdef VIDMETRA_X86_KERNELS
 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
 #endif

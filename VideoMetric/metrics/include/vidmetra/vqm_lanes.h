@@ -3,7 +3,6 @@
 // transforms (entry kDctLanes·i + j is sample or coefficient i of block j). Each vectorised step keeps its
 // reference.
 #include <cstdint>
-#include <vector>
 
 #include "vidmetra/fdct.h"
 
@@ -31,15 +30,17 @@ struct VqmLaneStatistics {
   float maximum[kDctLanes];
 };
 
-// The vectorised steps for one instruction set: `capture` gives what VqmCaptureLanesScalar gives, `compare`
-// VqmCompareBlock on every lane of two sets of interleaved coefficients, with the same operations in the same
-// order, so the same floats.
+// VqmCompareBlock on each lane of two sets of interleaved coefficients.
+VqmLaneStatistics VqmCompareLanesScalar(const int16_t* a, const int16_t* b);
+
+// The steps of one instruction-set tier: `capture` gives what VqmCaptureLanesScalar gives, `compare` what
+// VqmCompareLanesScalar gives, with the same operations in the same order, so the same floats.
 struct VqmLaneKernels {
-  const char* name;
   void (*capture)(const float* plane, int width, int count, int16_t* lanes);
   VqmLaneStatistics (*compare)(const int16_t* a, const int16_t* b);
 };
-// The sets this processor can run, the fastest first; the last, on generic vectors, runs everywhere.
-const std::vector<VqmLaneKernels>& VqmLaneKernelSets();
+// The references, replaced by the vectorised steps of each tier the flags allow.
+void InitVqmLaneKernels(VqmLaneKernels& kernels, unsigned flags);
+const VqmLaneKernels& ActiveVqmLaneKernels();
 
 }  // namespace vidmetra

@@ -14,9 +14,9 @@ namespace vidmetra {
 // table, then the absolute differences pooled from their mean and their maximum.
 class VqmMetric : public MetricBase {
  public:
-  // `transform` takes kDctLanes interleaved blocks; by default the fastest this processor has. All of them give
-  // the same coefficients.
-  explicit VqmMetric(const MetricParams& params, DctLanesFunction transform = ChosenDctLanes());
+  // The transform and the block steps are those of the CPU flags at construction; every tier gives the same
+  // results.
+  explicit VqmMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }

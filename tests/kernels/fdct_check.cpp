@@ -1,13 +1,13 @@
-#include "vidmetra/fdct.h"
-
-#include <gtest/gtest.h>
-
+// The lane transforms of every tier against the reference, bit for bit.
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
 #include <numbers>
 #include <random>
+
+#include "kernels/kernel_check.h"
+#include "vidmetra/fdct.h"
 
 namespace vidmetra {
 namespace {
@@ -23,17 +23,14 @@ Lanes Interleave(const SampleSource& source) {
   return lanes;
 }
 
-// Runs the reference and every vectorised transform on the same blocks; any differing coefficient fails.
+// Runs the reference and the active transform on the same blocks; any differing coefficient fails.
 void ExpectKernelsMatchReference(const Lanes& samples, const char* what) {
   Lanes expected = samples;
   ForwardDct8x8LanesScalar(expected.data());
-  for (const DctLanesKernel& kernel : DctLanesKernels()) {
-    Lanes actual = samples;
-    kernel.transform(actual.data());
-    for (int i = 0; i < 64 * kDctLanes; ++i) {
-      ASSERT_EQ(actual[i], expected[i]) << kernel.name << ", " << what << ": block " << i % kDctLanes
-                                        << " coefficient " << i / kDctLanes;
-    }
+  Lanes actual = samples;
+  ActiveDctKernels().transform(actual.data());
+  for (int i = 0; i < 64 * kDctLanes; ++i) {
+    ASSERT_EQ(actual[i], expected[i]) << what << ": block " << i % kDctLanes << " coefficient " << i / kDctLanes;
   }
 }
 
@@ -52,19 +49,16 @@ TEST(ForwardDctLanes, ReferenceTransformsEachInterleavedBlockOnItsOwn) {
   }
 }
 
-TEST(ForwardDctLanes, ChosenTransformIsTheFastestAvailable) {
-  const DctLanesFunction chosen = ChosenDctLanes();
-  if (DctLanesKernels().empty()) {
-    EXPECT_EQ(chosen, &ForwardDct8x8LanesScalar);
-  } else {
-    EXPECT_EQ(chosen, DctLanesKernels().front().transform);
+class DctCheck : public testing::TierCheck {
+ protected:
+  void SetUp() override {
+    if (!TierHasOwnKernels(InitDctKernels)) GTEST_SKIP() << "no transform of its own at this tier";
   }
-}
+};
 
 // Uniform samples over the IEEE 1180 ranges, over the 8-bit and the full 16-bit range the capture can give.
-TEST(ForwardDctLanes, VectorisedMatchReferenceOnRandomBlocks) {
-  if (DctLanesKernels().empty()) GTEST_SKIP() << "no vectorised transform on this processor";
-  std::mt19937 random(1180);
+TEST_P(DctCheck, MatchesReferenceOnRandomBlocks) {
+  std::mt19937& random = random_;
   const int ranges[][2] = {{-256, 255}, {-5, 5}, {-300, 300}, {0, 255}, {-32768, 32767}};
   for (const auto& range : ranges) {
     for (const int sign : {1, -1}) {
@@ -79,9 +73,8 @@ TEST(ForwardDctLanes, VectorisedMatchReferenceOnRandomBlocks) {
 }
 
 // Blocks at the 16-bit limits give the largest intermediate values and the saturated coefficients.
-TEST(ForwardDctLanes, VectorisedMatchReferenceAtTheLimits) {
-  if (DctLanesKernels().empty()) GTEST_SKIP() << "no vectorised transform on this processor";
-  std::mt19937 random(32767);
+TEST_P(DctCheck, MatchesReferenceAtTheLimits) {
+  std::mt19937& random = random_;
   const auto extreme = [&] { return static_cast<int16_t>(random() % 2 ? 32767 : -32768); };
   for (int n = 0; n < 4000; ++n) {
     ExpectKernelsMatchReference(Interleave([&](int, int) { return extreme(); }), "random limits");
@@ -102,6 +95,8 @@ TEST(ForwardDctLanes, VectorisedMatchReferenceAtTheLimits) {
                                 "basis signs");
   }
 }
+
+VIDMETRA_TIER_CHECK(DctCheck);
 
 }  // namespace
 }  // namespace vidmetra

@@ -1,10 +1,10 @@
 // The vectorised row kernels, eight pixels per AVX2 register. Processors without AVX2, and builds for other
-// architectures, use the scalar reference instead (see ActiveRgbYuvKernels). Odd-width details that do not fit
+// architectures, use the scalar reference instead (see InitRgbYuvKernels). Odd-width details that do not fit
 // the groups are patched one pixel at a time afterwards with the same single-precision, round-to-nearest
 // arithmetic.
 #include "vidmetra/rgb_yuv_kernels.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#ifdef VIDMETRA_X86_KERNELS
 
 #include <immintrin.h>
 
@@ -308,25 +308,11 @@ VIDMETRA_AVX2 void Rgb24ToRgb32(const uint8_t* bgr, uint8_t* bgrx, int width) {
 
 }  // namespace
 
-const RgbYuvKernels& VectorRgbYuvKernels() {
+const RgbYuvKernels& Avx2RgbYuvKernels() {
   static const RgbYuvKernels kernels{RgbToYuv,    RgbToY,        Rgb24ToYuy2, Rgb24To420,   YuvToRgb,
                                      Yuy2ToRgb24, Yuv420ToRgb24, YToRgb32,    Rgb32ToRgb24, Rgb24ToRgb32};
   return kernels;
 }
-
-bool VectorKernelsSupported() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2");
-}
-
-}  // namespace vidmetra
-
-#else  // no vectorised variant for this architecture
-
-namespace vidmetra {
-
-const RgbYuvKernels& VectorRgbYuvKernels() { return ScalarRgbYuvKernels(); }
-bool VectorKernelsSupported() { return true; }
 
 }  // namespace vidmetra
 

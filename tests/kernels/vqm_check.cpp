@@ -1,13 +1,13 @@
-#include "vidmetra/vqm_lanes.h"
-
-#include <gtest/gtest.h>
-
+// The VQM block steps of every tier against the references, bit for bit.
 #include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
+
+#include "kernels/kernel_check.h"
+#include "vidmetra/vqm_lanes.h"
 
 namespace vidmetra {
 namespace {
@@ -17,6 +17,7 @@ using Lanes = std::array<int16_t, 64 * kDctLanes>;
 // Eight blocks wide plus some spare columns, so that a capture reading past its blocks would show.
 constexpr int kWidth = 8 * kDctLanes + 8;
 
+// kWidth × 8 samples.
 std::vector<float> RandomPicture(std::mt19937& random) {
   const float specials[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity(), 32767.5f, 32767.0f, 32768.0f, -32768.0f,
@@ -42,19 +43,20 @@ TEST(VqmLanes, CaptureSaturatesTruncatesAndZeroesNaN) {
   EXPECT_EQ(VqmCaptureSample(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
-TEST(VqmLanes, VectorisedCaptureMatchesReference) {
-  std::mt19937 random(11);
+// Captures from pictures of kWidth samples at random starts (all but the first row unaligned then).
+void ExpectCaptureMatchesReference(const VqmLaneKernels& kernels, std::mt19937& random) {
   for (int n = 0; n < 300; ++n) {
-    const std::vector<float> picture = RandomPicture(random);
+    const std::vector<float> samples = RandomPicture(random);
+    const size_t offset = testing::RandomOffset(random, 7);
+    std::vector<float> picture(offset);
+    picture.insert(picture.end(), samples.begin(), samples.end());
     const int count = 1 + n % kDctLanes;
     Lanes expected;
-    VqmCaptureLanesScalar(picture.data(), kWidth, count, expected.data());
-    for (const VqmLaneKernels& kernels : VqmLaneKernelSets()) {
-      Lanes actual;
-      actual.fill(-1);
-      kernels.capture(picture.data(), kWidth, count, actual.data());
-      ASSERT_EQ(actual, expected) << kernels.name << ", " << count << " blocks";
-    }
+    VqmCaptureLanesScalar(picture.data() + offset, kWidth, count, expected.data());
+    Lanes actual;
+    actual.fill(-1);
+    kernels.capture(picture.data() + offset, kWidth, count, actual.data());
+    ASSERT_EQ(actual, expected) << count << " blocks";
   }
 }
 
@@ -79,8 +81,8 @@ std::array<int16_t, 64> Lane(const Lanes& lanes, int j) {
   return block;
 }
 
-TEST(VqmLanes, VectorisedComparisonMatchesReferenceBitForBit) {
-  std::mt19937 random(12);
+// Against VqmCompareBlock on each lane: the scalar tier's comparison is held to it too.
+void ExpectComparisonMatchesReference(const VqmLaneKernels& kernels, std::mt19937& random) {
   for (int n = 0; n < 600; ++n) {
     const int kind = n % 3;
     const Lanes a = RandomCoefficients(random, kind);
@@ -90,23 +92,38 @@ TEST(VqmLanes, VectorisedComparisonMatchesReferenceBitForBit) {
       b = a;
       for (int16_t& coefficient : b) coefficient = static_cast<int16_t>(coefficient + (random() % 3 == 0));
     }
-    for (const VqmLaneKernels& kernels : VqmLaneKernelSets()) {
-      const VqmLaneStatistics lanes = kernels.compare(a.data(), b.data());
-      for (int j = 0; j < kDctLanes; ++j) {
-        const VqmBlockStatistics block = VqmCompareBlock(Lane(a, j).data(), Lane(b, j).data());
-        ASSERT_EQ(std::bit_cast<uint32_t>(lanes.mean[j]), std::bit_cast<uint32_t>(block.mean))
-            << kernels.name << " kind " << kind << " lane " << j;
-        ASSERT_EQ(std::bit_cast<uint32_t>(lanes.maximum[j]), std::bit_cast<uint32_t>(block.maximum))
-            << kernels.name << " kind " << kind << " lane " << j;
-      }
+    const VqmLaneStatistics lanes = kernels.compare(a.data(), b.data());
+    for (int j = 0; j < kDctLanes; ++j) {
+      const VqmBlockStatistics block = VqmCompareBlock(Lane(a, j).data(), Lane(b, j).data());
+      ASSERT_EQ(std::bit_cast<uint32_t>(lanes.mean[j]), std::bit_cast<uint32_t>(block.mean))
+          << "kind " << kind << " lane " << j;
+      ASSERT_EQ(std::bit_cast<uint32_t>(lanes.maximum[j]), std::bit_cast<uint32_t>(block.maximum))
+          << "kind " << kind << " lane " << j;
     }
   }
 }
 
-TEST(VqmLanes, GenericSetIsAlwaysAvailable) {
-  ASSERT_FALSE(VqmLaneKernelSets().empty());
-  EXPECT_STREQ(VqmLaneKernelSets().back().name, "generic");
+TEST(VqmLanes, ScalarComparisonIsTheBlockComparisonOnEachLane) {
+  std::mt19937 random(12);
+  VqmLaneKernels scalar;
+  InitVqmLaneKernels(scalar, 0);
+  ExpectComparisonMatchesReference(scalar, random);
 }
+
+class VqmLaneCheck : public testing::TierCheck {
+ protected:
+  void SetUp() override {
+    if (!TierHasOwnKernels(InitVqmLaneKernels)) GTEST_SKIP() << "no block steps of their own at this tier";
+  }
+};
+
+TEST_P(VqmLaneCheck, CaptureMatchesReference) { ExpectCaptureMatchesReference(ActiveVqmLaneKernels(), random_); }
+
+TEST_P(VqmLaneCheck, ComparisonMatchesReferenceBitForBit) {
+  ExpectComparisonMatchesReference(ActiveVqmLaneKernels(), random_);
+}
+
+VIDMETRA_TIER_CHECK(VqmLaneCheck);
 
 }  // namespace
 }  // namespace vidmetra
