@@ -1,5 +1,6 @@
 // vidmetra: the desktop program.
 #include <QApplication>
+#include <QIcon>
 
 #include "main_dialog.h"
 #include "svg_pixmap.h"
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Vidmetra");
   QApplication::setDesktopFileName("vidmetra");
   vidmetra::ui::LoadDrawings();
+  QApplication::setWindowIcon(QIcon(vidmetra::ui::SvgPixmap(":/vidmetra/vidmetra.svg", QSize(64, 64))));
   // The catalogue is complete before any run can start, and only read from then on.
   const vidmetra::MetricCatalogue& catalogue = vidmetra::MetricCatalogue::Instance();
   vidmetra::MeasurementSettings settings;
