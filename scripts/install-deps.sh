@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config time
+  build-essential cmake ninja-build time
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+  ffmpeg
   libcli11-dev
   octave liboctave-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev

@@ -27,6 +27,7 @@ struct CliOptions {
   bool json = false;
   bool quiet = false;
   bool list_metrics = false;
+  int threads = 0;  // 0: one per core
 };
 
 // Fills `settings` for a run of `options`; on a usage error returns its one-line message.

@@ -8,10 +8,12 @@
 #include "cli_options.h"
 #include "console_output.h"
 #include "interrupt_watch.h"
+#include "last_catch.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/plane_frame_preparer.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra::cli {
 namespace {
@@ -42,6 +44,11 @@ void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("--log", options.log_file, "Append the run log to this file (UTF-16)")->type_name("FILE");
   app.add_flag("--json", options.json, "Print a JSON summary on standard output");
   app.add_flag("-q,--quiet", options.quiet, "Print no log lines or progress");
+  app.add_option("--threads", options.threads,
+                 "Threads a run may work with at once, its own included; default: one per core. Results do "
+                 "not depend on it")
+      ->type_name("N")
+      ->check(CLI::Range(1, 1024));
   app.set_version_flag("--version", std::string("vidmetra-cli ") + VIDMETRA_VERSION);
 }
 
@@ -71,12 +78,14 @@ int Run(const CliOptions& options) {
   InterruptWatch interrupts(gate, [&] { console.Notice("stopping after the current frame (Ctrl-C again to abort)"); });
   settings.request.gate = &gate;
 
-  FileReaderOpener opener(true);
+  TaskPool pool(options.threads);
+  FileReaderOpener opener(&pool);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;
   context.opener = &opener;
+  context.pool = &pool;
   context.progress = &console;
   context.display = &console;
   context.log_path = options.log_file.value_or("");
@@ -93,14 +102,11 @@ int Run(const CliOptions& options) {
   return exit_code;
 }
 
-}  // namespace
-}  // namespace vidmetra::cli
-
-int main(int argc, char** argv) {
-  vidmetra::cli::CliOptions options;
+int Main(int argc, char** argv) {
+  CliOptions options;
   CLI::App app{"Measures the objective quality of processed video against its original, frame by frame.",
                "vidmetra-cli"};
-  vidmetra::cli::AddOptions(app, options);
+  AddOptions(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -111,5 +117,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vidmetra-cli: %s (see --help)\n", e.what());
     return 2;
   }
-  return vidmetra::cli::Run(options);
+  return Run(options);
+}
+
+}  // namespace
+}  // namespace vidmetra::cli
+
+int main(int argc, char** argv) {
+  return vidmetra::cli::ExitCodeOf([&] { return vidmetra::cli::Main(argc, argv); }, stderr);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "vidmetra/unexpected_failure.h"
+
 namespace vidmetra {
 namespace {
 
@@ -82,7 +84,7 @@ std::unique_ptr<SequenceReader> Driver::OpenEntry(const InputFileEntry& entry) {
 
 std::unique_ptr<Metric> Driver::LoadMetric(int32_t width, int32_t height) {
   std::unique_ptr<Metric> metric =
-      services_.metrics->CreateMetric(request_.metric_index, {request_.component, width, height});
+      services_.metrics->CreateMetric(request_.metric_index, {request_.component, width, height, services_.pool});
   Plain(metric ? "Loaded " : "Failed to load ", Title());
   return metric;
 }
@@ -324,25 +326,40 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
   return FileOutcome::kNext;
 }
 
+// Runs `run`; an exception it lets out ends the run as a failure: what was stored stays, and the status says
+// that something failed unless nothing had been measured yet.
+template <typename Run>
+bool Guarded(MeasurementRequest& request, RunStatus& status, Run&& run) {
+  try {
+    return run();
+  } catch (...) {
+    LogUnexpectedFailure(request.log, kUnexpectedFailurePrefix);
+    status.measurement = std::min(status.measurement, 1);
+    return false;
+  }
+}
+
 }  // namespace
 
 bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                     const DriverServices& services) {
-  switch (services.metrics->InputCount(request.metric_index, request.visualization.enabled)) {
-    case 1: return RunSingleFileMode(request, store, status, services);
-    case 2: return RunReferenceMode(request, store, status, services);
-    default: return false;
-  }
+  return Guarded(request, status, [&] {
+    switch (services.metrics->InputCount(request.metric_index, request.visualization.enabled)) {
+      case 1: return RunSingleFileMode(request, store, status, services);
+      case 2: return RunReferenceMode(request, store, status, services);
+      default: return false;
+    }
+  });
 }
 
 bool RunSingleFileMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                        const DriverServices& services) {
-  return Driver(request, store, status, services).SingleFileMode();
+  return Guarded(request, status, [&] { return Driver(request, store, status, services).SingleFileMode(); });
 }
 
 bool RunReferenceMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                       const DriverServices& services) {
-  return Driver(request, store, status, services).ReferenceMode();
+  return Guarded(request, status, [&] { return Driver(request, store, status, services).ReferenceMode(); });
 }
 
 }  // namespace vidmetra

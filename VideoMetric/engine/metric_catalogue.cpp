@@ -18,11 +18,54 @@
 namespace vidmetra {
 namespace {
 
-// The order in which the built-ins are listed.
-constexpr int32_t kBuiltInOrder[] = {kPsnrKind, kSsimKind,  kVqmKind,  kBlockingKind,
-                                     kBlurringKind, kDeltaKind, kMsadKind, kMseKind};
+template <typename BuiltIn>
+std::unique_ptr<Metric> Create(const MetricParams& params) {
+  return std::make_unique<BuiltIn>(params);
+}
 
-constexpr MetricParams kProbeParams{0, 160, 160};
+template <typename BuiltIn>
+constexpr BuiltInMetric Describe(int32_t kind) {
+  return {kind, BuiltIn::kDescriptor, Create<BuiltIn>};
+}
+
+constexpr BuiltInMetric kBuiltIns[] = {
+    Describe<PsnrMetric>(kPsnrKind),         Describe<SsimMetric>(kSsimKind),   Describe<VqmMetric>(kVqmKind),
+    Describe<BlockingMetric>(kBlockingKind), Describe<BlurringMetric>(kBlurringKind),
+    Describe<DeltaMetric>(kDeltaKind),       Describe<MsadMetric>(kMsadKind),   Describe<MseMetric>(kMseKind),
+};
+
+CatalogueEntry FromDescriptor(const MetricDescriptor& descriptor, int32_t kind) {
+  CatalogueEntry entry;
+  entry.kind = kind;
+  entry.name = descriptor.name;
+  entry.title = descriptor.title;
+  entry.help_address = descriptor.HelpAddress();
+  entry.units = descriptor.units;
+  entry.components.assign(descriptor.components.begin(), descriptor.components.end());
+  entry.inputs_plain = descriptor.inputs_plain;
+  entry.inputs_visualized = descriptor.inputs_visualized;
+  entry.higher_is_better = descriptor.higher_is_better;
+  entry.configurable = descriptor.configurable;
+  if (entry.configurable) entry.default_configuration = descriptor.default_configuration;
+  return entry;
+}
+
+CatalogueEntry FromPlugin(PluginMetric& plugin, std::string module_path) {
+  CatalogueEntry entry;
+  entry.kind = kPluginKind;
+  entry.name = plugin.GetName();
+  entry.title = plugin.GetTitle();
+  entry.help_address = plugin.GetHelpAddress();
+  entry.units = plugin.GetUnits();
+  entry.components = plugin.GetSupportedComponents();
+  entry.inputs_plain = plugin.GetInputCount(false);
+  entry.inputs_visualized = plugin.GetInputCount(true);
+  entry.higher_is_better = plugin.IsHigherBetter();
+  entry.configurable = plugin.IsConfigurable();
+  if (entry.configurable) entry.default_configuration = plugin.GetConfiguration();
+  entry.module_path = std::move(module_path);
+  return entry;
+}
 
 bool HasPluginEnding(const std::filesystem::path& path) { return ToLowerAscii(path.extension().string()) == ".vmp"; }
 
@@ -34,18 +77,13 @@ std::unique_ptr<PluginMetric> LoadPlugin(const std::string& module_path) {
 
 }  // namespace
 
+std::span<const BuiltInMetric> BuiltInMetrics() { return kBuiltIns; }
+
 std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& params) {
-  switch (kind) {
-    case kBlockingKind: return std::make_unique<BlockingMetric>(params);
-    case kBlurringKind: return std::make_unique<BlurringMetric>(params);
-    case kDeltaKind: return std::make_unique<DeltaMetric>(params);
-    case kMsadKind: return std::make_unique<MsadMetric>(params);
-    case kMseKind: return std::make_unique<MseMetric>(params);
-    case kPsnrKind: return std::make_unique<PsnrMetric>(params);
-    case kSsimKind: return std::make_unique<SsimMetric>(params);
-    case kVqmKind: return std::make_unique<VqmMetric>(params);
-    default: return nullptr;
+  for (const BuiltInMetric& built_in : kBuiltIns) {
+    if (built_in.kind == kind) return built_in.create(params);
   }
+  return nullptr;
 }
 
 const MetricCatalogue& MetricCatalogue::Instance() {
@@ -56,9 +94,7 @@ const MetricCatalogue& MetricCatalogue::Instance() {
 }
 
 MetricCatalogue::MetricCatalogue(const std::string& plugin_folder) {
-  for (const int32_t kind : kBuiltInOrder) {
-    if (std::unique_ptr<Metric> probe = CreateBuiltInMetric(kind, kProbeParams)) Record(*probe, kind, {});
-  }
+  for (const BuiltInMetric& built_in : kBuiltIns) entries_.push_back(FromDescriptor(built_in.descriptor, built_in.kind));
   AddPlugins(plugin_folder);
 }
 
@@ -76,26 +112,9 @@ void MetricCatalogue::AddPlugins(const std::string& plugin_folder) {
   std::sort(modules.begin(), modules.end());
   for (const auto& module : modules) {
     if (std::unique_ptr<PluginMetric> plugin = LoadPlugin(module.string())) {
-      Record(*plugin, kPluginKind, module.string());
+      entries_.push_back(FromPlugin(*plugin, module.string()));
     }
   }
-}
-
-void MetricCatalogue::Record(Metric& metric, int32_t kind, std::string module_path) {
-  CatalogueEntry entry;
-  entry.kind = kind;
-  entry.name = metric.GetName();
-  entry.title = metric.GetTitle();
-  entry.help_address = metric.GetHelpAddress();
-  entry.units = metric.GetUnits();
-  entry.components = metric.GetSupportedComponents();
-  entry.inputs_plain = metric.GetInputCount(false);
-  entry.inputs_visualized = metric.GetInputCount(true);
-  entry.higher_is_better = metric.IsHigherBetter();
-  entry.configurable = metric.IsConfigurable();
-  if (entry.configurable) entry.default_configuration = metric.GetConfiguration();
-  entry.module_path = std::move(module_path);
-  entries_.push_back(std::move(entry));
 }
 
 const CatalogueEntry* MetricCatalogue::Entry(int32_t index) const {

@@ -3,6 +3,7 @@
 #include "dialog_run_sink.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/plane_frame_preparer.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra::ui {
 namespace {
@@ -10,12 +11,14 @@ namespace {
 void Work(MeasurementSettings& settings, const MetricCatalogue& catalogue, ProgressDialog* dialog,
           const std::string& log_path, std::atomic<bool>& run_flag) {
   DialogRunSink sink(*dialog, catalogue);
-  FileReaderOpener opener(true);
+  TaskPool pool;  // one thread per core, the run's own included
+  FileReaderOpener opener(&pool);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;
   context.opener = &opener;
+  context.pool = &pool;
   context.progress = &sink;
   context.display = &sink;
   context.log_path = log_path;

@@ -2,8 +2,9 @@
 
 namespace vidmetra {
 
-PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner)
+PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner, TaskPool& pool)
     : inner_(std::move(inner)),
+      pool_(pool),
       width_(inner_->Width()),
       height_(inner_->Height()),
       colour_space_(inner_->ColourSpace()),
@@ -11,14 +12,24 @@ PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner)
       scale_(inner_->Scale()),
       frame_count_(inner_->FrameCount()) {}
 
+PrefetchingReader::~PrefetchingReader() {
+  // The frame read ahead is dropped unseen, and so is whatever its read threw.
+  try {
+    Settle();
+  } catch (...) {
+  }
+}
+
 void PrefetchingReader::Prefetch(int frame_number) {
   if (frame_number >= frame_count_) return;
   ahead_number_ = frame_number;
-  reading_.Start([this] { ahead_status_ = inner_->ReadFrame(ahead_, ahead_number_); });
+  pool_.Submit(*this, 1);
 }
 
+void PrefetchingReader::RunPart(int) { ahead_status_ = inner_->ReadFrame(ahead_, ahead_number_); }
+
 int PrefetchingReader::ReadFrame(VideoFrame& frame, int frame_number) {
-  reading_.Wait();
+  Settle();
   int status;
   if (ahead_number_ == frame_number && frame_number >= 0) {
     frame.Swap(ahead_);
@@ -39,7 +50,7 @@ int PrefetchingReader::ReadNextFrame(VideoFrame& frame) {
 }
 
 int PrefetchingReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
-  reading_.Wait();
+  Settle();
   ahead_number_ = -1;
   next_ = frame_number + 1;
   return inner_->ReadFrameRaw(buffer, frame_number);
@@ -51,7 +62,7 @@ int PrefetchingReader::ReadNextRaw(uint8_t* buffer) {
 }
 
 int PrefetchingReader::Close() {
-  reading_.Wait();
+  Settle();
   ahead_number_ = -1;
   return inner_->Close();
 }

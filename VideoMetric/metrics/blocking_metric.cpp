@@ -39,14 +39,7 @@ int AlongVariation(const LineTerms* line, int lines) {
 
 }  // namespace
 
-BlockingMetric::BlockingMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "blocking_measure";
-  title_ = "Zyr Blocking (MPEG-4) BETA";
-  help_address_ = std::string(kHelpPage) + "blocking_measure";
-  higher_is_better_ = false;
-  inputs_without_visualization_ = inputs_with_visualization_ = 1;
-  width_multiple_ = height_multiple_ = 8;
-}
+BlockingMetric::BlockingMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 double BlockingMetric::EvaluatePosition(const float* first, ptrdiff_t along, ptrdiff_t across, int lines,
                                         bool limited) const {

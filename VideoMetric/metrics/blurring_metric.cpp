@@ -22,14 +22,8 @@ double SumOfGradients(const float* plane, int width, int height) {
   return sum;
 }
 
-BlurringMetric::BlurringMetric(const MetricParams& params) : MetricBase(params), second_result_id_(TakeResultId()) {
-  name_ = "blurring_measure";
-  title_ = "Zyr Blurring BETA";
-  help_address_ = std::string(kHelpPage) + "blurring_measure";
-  higher_is_better_ = true;
-  inputs_without_visualization_ = 1;
-  inputs_with_visualization_ = 2;
-}
+BlurringMetric::BlurringMetric(const MetricParams& params)
+    : MetricBase(params, kDescriptor), second_result_id_(TakeResultId()) {}
 
 size_t BlurringMetric::InteriorCount() const {
   const auto inner = [](int32_t size) { return static_cast<size_t>(size > 2 ? size - 2 : 0); };
@@ -62,8 +56,9 @@ FrameResult BlurringMetric::MeasureAndVisualize(FrameList frames, VideoFrame& ta
 }
 
 void BlurringMetric::AccumulateFrameValues(std::vector<float> values, bool with_visualization) {
-  sum_ += values.at(0);
-  if (with_visualization) second_sum_ += values.at(1);
+  if (values.empty()) return;
+  sum_ += values[0];
+  if (with_visualization && values.size() > 1) second_sum_ += values[1];
   count_ += 1;
 }
 

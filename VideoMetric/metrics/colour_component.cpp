@@ -8,10 +8,6 @@ const char* ColourComponentName(int component) {
   return kNames[component];
 }
 
-std::vector<int32_t> AllComponents() {
-  return {kComponentY, kComponentU, kComponentV, kComponentR, kComponentG, kComponentB, kComponentL};
-}
-
 bool IsYuvComponent(int component) { return component >= kComponentY && component <= kComponentV; }
 bool IsLuvComponent(int component) { return component == kComponentL; }
 bool IsRgbComponent(int component) { return component >= kComponentR && component <= kComponentB; }

@@ -5,13 +5,7 @@
 
 namespace vidmetra {
 
-DeltaMetric::DeltaMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "delta";
-  title_ = "Delta";
-  help_address_ = std::string(kHelpPage) + "delta";
-  higher_is_better_ = false;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-}
+DeltaMetric::DeltaMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 float DeltaMetric::FrameDelta(FrameList frames, float* map) const {
   const double sum = SumDifferences(Plane(frames, 0), Plane(frames, 1), SampleCount(), map, [](float d) { return d; });

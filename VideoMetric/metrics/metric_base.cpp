@@ -7,8 +7,9 @@ namespace vidmetra {
 
 void MetricBase::FreeDeleter::operator()(float* map) const { std::free(map); }
 
-MetricBase::MetricBase(const MetricParams& params)
-    : result_id_(TakeResultId()),
+MetricBase::MetricBase(const MetricParams& params, const MetricDescriptor& descriptor)
+    : descriptor_(descriptor),
+      result_id_(TakeResultId()),
       params_(params),
       difference_map_(static_cast<float*>(std::calloc(
           std::max<size_t>(1, static_cast<size_t>(std::max(params.width, 0)) * static_cast<size_t>(std::max(params.height, 0))),
@@ -22,11 +23,16 @@ FrameResult MetricBase::GetAverageResult(bool) {
 }
 
 int32_t MetricBase::GetInputCount(bool with_visualization) {
-  return with_visualization ? inputs_with_visualization_ : inputs_without_visualization_;
+  return with_visualization ? descriptor_.inputs_visualized : descriptor_.inputs_plain;
+}
+
+std::vector<int32_t> MetricBase::GetSupportedComponents() {
+  return {descriptor_.components.begin(), descriptor_.components.end()};
 }
 
 void MetricBase::AccumulateFrameValues(std::vector<float> values, bool) {
-  sum_ += values.at(0);
+  if (values.empty()) return;
+  sum_ += values[0];
   count_ += 1;
 }
 
@@ -39,7 +45,7 @@ FrameResult MetricBase::CompleteFrame(std::vector<float> values, VideoFrame* tar
 
 FrameResult MetricBase::CompleteFrame(const std::vector<float>& reported, std::vector<float> accumulated,
                                       VideoFrame* target) {
-  frame_value_ = reported.at(0);
+  if (!reported.empty()) frame_value_ = reported[0];
   const std::vector<int32_t> ids = GetResultIds();
   FrameResult result;
   result.reserve(ids.size());

@@ -7,13 +7,7 @@
 
 namespace vidmetra {
 
-MsadMetric::MsadMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "msad";
-  title_ = "MSAD";
-  help_address_ = std::string(kHelpPage) + "msad";
-  higher_is_better_ = false;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-}
+MsadMetric::MsadMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 float MsadMetric::FrameMsad(FrameList frames, float* map) const {
   const double sum =

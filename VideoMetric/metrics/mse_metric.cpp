@@ -25,13 +25,7 @@ float FrameMse(FrameList frames, int32_t component, size_t samples, float* squar
   return static_cast<float>(sum / static_cast<double>(samples));
 }
 
-MseMetric::MseMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "mse";
-  title_ = "MSE";
-  help_address_ = std::string(kHelpPage) + "mse";
-  higher_is_better_ = false;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-}
+MseMetric::MseMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 FrameResult MseMetric::Measure(FrameList frames) {
   return CompleteFrame({FrameMse(frames, params_.component, SampleCount(), nullptr)}, nullptr);

@@ -26,16 +26,7 @@ Bgr PsnrColour(float p) {
   return {0, 0, static_cast<uint8_t>(3 * (85 - T(p)))};
 }
 
-PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "psnr";
-  title_ = "PSNR";
-  units_ = "dB";
-  help_address_ = std::string(kHelpPage) + "psnr";
-  higher_is_better_ = true;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-}
-
-std::vector<int32_t> PsnrMetric::GetSupportedComponents() { return AllComponents(); }
+PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
   peak_squared_ = params_.component == kComponentL ? 10000 : 65025;

@@ -1,21 +1,13 @@
 #include "vidmetra/ssim_metric.h"
 
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/task_pool.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace vidmetra {
 
-SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params) {
-  name_ = "ssim";
-  title_ = "SSIM";
-  help_address_ = std::string(kHelpPage) + "ssim";
-  higher_is_better_ = true;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-  width_multiple_ = height_multiple_ = 8;
-  if (std::thread::hardware_concurrency() > 1) lower_band_ = std::make_unique<BackgroundTask>();
-}
+SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 float SsimMetric::FrameSsim(FrameList frames, float* map) {
   const int middle = std::max(7, params_.height / 2);
@@ -23,12 +15,10 @@ float SsimMetric::FrameSsim(FrameList frames, float* map) {
   SsimPlanes lower = upper;
   lower.row_begin = middle;
   lower.row_end = params_.height;
-  double upper_sum = 0.0;
-  double lower_sum = 0.0;
-  RunSideBySide(
-      lower_band_.get(), [&] { upper_sum = SsimSum(upper, map, scratch_[0]); },
-      [&] { lower_sum = SsimSum(lower, map, scratch_[1]); });
-  const double sum = upper_sum + lower_sum;
+  const SsimPlanes bands[kBands] = {upper, lower};
+  double band_sums[kBands] = {};
+  RunParts(params_.pool, kBands, [&](int band) { band_sums[band] = SsimSum(bands[band], map, scratch_[band]); });
+  const double sum = band_sums[0] + band_sums[1];
   const auto windows = static_cast<float>(static_cast<int64_t>(params_.height - 7) * (params_.width - 7));
   return static_cast<float>(sum / windows);
 }

@@ -1,9 +1,9 @@
 #include "vidmetra/vqm_metric.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/task_pool.h"
 #include "vidmetra/vqm_lanes.h"
 
 namespace vidmetra {
@@ -19,17 +19,10 @@ void MarkBlock(float* map, int width, float mean) {
 }  // namespace
 
 VqmMetric::VqmMetric(const MetricParams& params)
-    : MetricBase(params), transform_(ActiveDctKernels().transform), lanes_(ActiveVqmLaneKernels()) {
-  name_ = "vqm";
-  title_ = "VQM";
-  help_address_ = std::string(kHelpPage) + "vqm";
-  higher_is_better_ = false;
-  inputs_without_visualization_ = inputs_with_visualization_ = 2;
-  width_multiple_ = height_multiple_ = 8;
+    : MetricBase(params, kDescriptor), transform_(ActiveDctKernels().transform), lanes_(ActiveVqmLaneKernels()) {
   const auto blocks = static_cast<size_t>(params_.width / 8) * static_cast<size_t>(params_.height / 8);
   block_means_.resize(blocks);
   block_maxima_.resize(blocks);
-  if (std::thread::hardware_concurrency() > 1) lower_band_ = std::make_unique<BackgroundTask>();
 }
 
 int16_t VqmMetric::Weight(int row, int column) { return VqmWeight(8 * row + column); }
@@ -61,10 +54,9 @@ float VqmMetric::FrameVqm(FrameList frames, float* map) {
   const float* a = Plane(frames, 0);
   const float* b = Plane(frames, 1);
   const int rows = params_.height / 8;
-  const int middle = rows / 2;
-  RunSideBySide(
-      lower_band_.get(), [&] { CompareBlockRows(a, b, 0, middle, map); },
-      [&] { CompareBlockRows(a, b, middle, rows, map); });
+  const int bands = std::min(rows, params_.pool == nullptr ? 1 : params_.pool->Threads());
+  RunParts(params_.pool, bands,
+           [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
   float mean_sum = 0.0f;
   float largest = 0.0f;
   for (size_t block = 0; block < block_means_.size(); ++block) {

@@ -1,6 +1,7 @@
 // The command line's contract with scripts: exit codes, one-line usage errors, summaries.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -58,6 +59,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--size 16x16 --config x=1 a.yuv b.yuv", "takes no configuration"},
       {"--bogus", "bogus"},
       {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
+      {"--threads 0 --size 16x16 a.yuv b.yuv", "--threads"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];
@@ -134,6 +136,32 @@ TEST_F(CliTest, EveryBuiltInMetricMeasuresEndToEnd) {
     EXPECT_EQ(run.exit_code, 0) << metric << ": " << Errors();
     EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << metric << ": " << run.output;
     EXPECT_NE(run.output.find("\"frames\":3,"), std::string::npos) << metric << ": " << run.output;
+  }
+}
+
+TEST_F(CliTest, ThreadCountChangesNoMeasuredValue) {
+  // Pictures large enough to be split into several bands, with texture and noise.
+  const std::vector<uint8_t> original = testing::PatternBytes(5 * 72 * 64 * 3 / 2, 7);
+  std::vector<uint8_t> processed = original;
+  const std::vector<uint8_t> noise = testing::PatternBytes(processed.size(), 8);
+  for (size_t i = 0; i < processed.size(); ++i) processed[i] = static_cast<uint8_t>(processed[i] + noise[i] % 9 - 4);
+  testing::WriteBytes(In("big_orig.yuv"), original);
+  testing::WriteBytes(In("big_enc.yuv"), processed);
+  const char* metrics[] = {"psnr", "ssim", "vqm", "blocking_measure", "blurring_measure", "delta", "msad", "mse"};
+  for (const char* metric : metrics) {
+    std::string csv[3];
+    const char* threads[] = {"--threads 1", "", "--threads 3"};
+    for (int i = 0; i < 3; ++i) {
+      const std::string folder = In(std::string(metric) + std::to_string(i));
+      std::filesystem::create_directory(folder);
+      const auto run = Cli(std::string("-q --size 72x64 --format iyuv --csv ") + folder + " --metric " + metric +
+                           " " + threads[i] + " " + In("big_orig.yuv") + " " + In("big_enc.yuv"));
+      ASSERT_EQ(run.exit_code, 0) << metric << " " << threads[i] << ": " << Errors();
+      for (const auto& file : std::filesystem::directory_iterator(folder)) csv[i] += testing::ReadText(file.path());
+    }
+    EXPECT_NE(csv[0].find("AVG"), std::string::npos) << metric;
+    EXPECT_EQ(csv[1], csv[0]) << metric;
+    EXPECT_EQ(csv[2], csv[0]) << metric;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/driver_fakes.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra {
 namespace {
@@ -304,6 +305,35 @@ TEST_F(SingleFileModeTest, FailedVisualizationNamesItsPath) {
   EXPECT_TRUE(h.Run());
   EXPECT_EQ(h.status, (RunStatus{2, 1}));
   EXPECT_TRUE(h.log.Contains("Failed to open visualization file \"vis.avi\""));
+}
+
+TEST(RunMeasurementTest, ExceptionEndsTheRunAsAFailureAndKeepsWhatWasMeasured) {
+  for (const int inputs : {1, 2}) {
+    DriverHarness h;
+    h.metrics.behaviour.inputs = inputs;
+    h.metrics.behaviour.throw_at_frame = 2;
+    h.AddFile("a.yuv", Clip({10, 20, 30, 40}));
+    h.AddFile("b.yuv", Clip({12, 20, 25, 40}));
+    EXPECT_FALSE(h.Run()) << inputs;
+    EXPECT_EQ(h.status, (RunStatus{1, 2})) << inputs;
+    ASSERT_FALSE(h.log.lines.empty());
+    EXPECT_EQ(h.log.lines.back(), "Measurement aborted by an unexpected error: fake metric failed");
+    EXPECT_FALSE(h.log.Contains("Done!"));
+    const std::vector<int32_t> ids = h.store.SeriesIds();
+    ASSERT_EQ(ids.size(), 1u);  // the run ended with the first file measured
+    EXPECT_EQ(h.store.Values(ids[0]).size(), 2u);
+  }
+}
+
+TEST(RunMeasurementTest, ThePoolIsLentToTheMetric) {
+  TaskPool pool(2);
+  DriverHarness h;
+  h.pool = &pool;
+  h.AddFile("a.yuv", Clip({10}));
+  h.AddFile("b.yuv", Clip({12}));
+  EXPECT_TRUE(h.Run());
+  ASSERT_EQ(h.metrics.created.size(), 1u);
+  EXPECT_EQ(h.metrics.created[0].pool, &pool);
 }
 
 TEST(RunMeasurementTest, IndexOutsideTheCatalogueRunsNothing) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
 #include "support/driver_fakes.h"
 #include "support/temp_dir.h"
@@ -81,6 +83,43 @@ TEST_F(MeasurementWorkerTest, UsesTheSelectedMetricsConfigurationAndCopiesTheCap
   EXPECT_EQ(settings_.request.configuration, "psnr settings");
   EXPECT_EQ(settings_.request.visualization.caption.text, "caption");
   EXPECT_TRUE(record.csv_path.empty());
+}
+
+// Throws once, on the first line that starts with `trigger`; shows every other line.
+class BreakingDisplay : public LineDisplay {
+ public:
+  explicit BreakingDisplay(std::string trigger) : trigger_(std::move(trigger)) {}
+  void AddLine(const std::string& line) override {
+    if (!broken_ && line.find(" : " + trigger_) != std::string::npos) {
+      broken_ = true;
+      throw std::runtime_error("display broke");
+    }
+    lines.push_back(line);
+  }
+  std::vector<std::string> lines;
+
+ private:
+  std::string trigger_;
+  bool broken_ = false;
+};
+
+TEST_F(MeasurementWorkerTest, AnythingThrownBecomesALogLineAndAFailure) {
+  AddFile("orig.yuv", {10, 20});
+  AddFile("enc.yuv", {11, 20});
+  // Inside the driver, and after it (while the CSV file is being written).
+  for (const char* trigger : {"Loaded", "Saving CSV"}) {
+    BreakingDisplay display(trigger);
+    context_.display = &display;
+    const RunRecord record = MeasurementWorker(settings_, context_);
+    EXPECT_FALSE(record.success) << trigger;
+    EXPECT_EQ(record.status.measurement, 1) << trigger;
+    EXPECT_FALSE(run_flag_);
+    EXPECT_EQ(settings_.request.log, nullptr);
+    const auto reported = [](const std::string& line) {
+      return line.find(" : Measurement aborted by an unexpected error: display broke") != std::string::npos;
+    };
+    EXPECT_EQ(std::count_if(display.lines.begin(), display.lines.end(), reported), 1) << trigger;
+  }
 }
 
 TEST(MeasuringLine, NamesComponentTitleAndFileNames) {

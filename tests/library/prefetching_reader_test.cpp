@@ -10,8 +10,13 @@ namespace {
 using testing::FakeClip;
 using testing::FakeReader;
 
+TaskPool& Pool() {
+  static TaskPool pool(2);
+  return pool;
+}
+
 std::unique_ptr<SequenceReader> Wrapped(FakeClip clip) {
-  return std::make_unique<PrefetchingReader>(std::make_unique<FakeReader>("clip", std::move(clip)));
+  return std::make_unique<PrefetchingReader>(std::make_unique<FakeReader>("clip", std::move(clip)), Pool());
 }
 
 uint8_t Level(const VideoFrame& frame) { return frame.Plane(0).origin[0]; }

@@ -10,9 +10,11 @@
 namespace vidmetra {
 namespace {
 
+constexpr MetricDescriptor kProbe{"probe", "Probe", "", kLumaComponent, 2, 2, true};
+
 class ProbeMetric : public MetricBase {
  public:
-  explicit ProbeMetric(const MetricParams& params) : MetricBase(params) {}
+  explicit ProbeMetric(const MetricParams& params) : MetricBase(params, kProbe) {}
   FrameResult Measure(FrameList frames) override {
     return CompleteFrame({frames[0]->ComponentPlane(params_.component)[0]}, nullptr);
   }
@@ -20,7 +22,6 @@ class ProbeMetric : public MetricBase {
     difference_map()[0] = frames[0]->ComponentPlane(params_.component)[0];
     return CompleteFrame({difference_map()[0]}, &target);
   }
-  std::vector<int32_t> GetSupportedComponents() override { return {0}; }
   void RenderVisualization(VideoFrame& target) override { RenderGreyMap(difference_map(), target); }
   int32_t id() const { return result_id_; }
 };

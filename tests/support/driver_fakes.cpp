@@ -1,5 +1,7 @@
 #include "support/driver_fakes.h"
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -42,13 +44,17 @@ bool FakePreparer::Prepare(const VideoFrame& decoded, VideoFrame&, PlaneFrame& p
   return luma.origin[0] != fail_on_level;
 }
 
+namespace {
+
+MetricDescriptor FakeDescriptor(const FakeMetricBehaviour& behaviour) {
+  return {"fake", "Fake", "", kLumaComponent, behaviour.inputs, behaviour.inputs, false, behaviour.width_multiple,
+          behaviour.height_multiple, behaviour.configurable};
+}
+
+}  // namespace
+
 FakeMetric::FakeMetric(const MetricParams& params, FakeMetricBehaviour behaviour)
-    : MetricBase(params), behaviour_(std::move(behaviour)) {
-  name_ = "fake";
-  title_ = "Fake";
-  inputs_with_visualization_ = inputs_without_visualization_ = behaviour_.inputs;
-  width_multiple_ = behaviour_.width_multiple;
-  height_multiple_ = behaviour_.height_multiple;
+    : MetricBase(params, FakeDescriptor(behaviour)), behaviour_(std::move(behaviour)) {
   ids_.push_back(result_id_);
   for (size_t i = 1; i < behaviour_.roles.size(); ++i) ids_.push_back(TakeResultId());
 }
@@ -63,6 +69,7 @@ ResultDescriptors FakeMetric::DescribeResults(bool) {
 }
 
 FrameResult FakeMetric::MeasureOne(FrameList frames, VideoFrame* target) {
+  if (count_ == behaviour_.throw_at_frame) throw std::runtime_error("fake metric failed");
   const size_t samples = SampleCount();
   double sum = 0.0;
   const float* a = frames[0]->Y();

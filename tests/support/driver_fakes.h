@@ -67,6 +67,7 @@ struct FakeMetricBehaviour {
   std::string accepted_configuration;
   bool empty_description = false;
   std::vector<std::vector<int32_t>> roles = {{0, 1}};  // one series per entry
+  int throw_at_frame = -1;  // measuring this frame throws std::runtime_error("fake metric failed")
 };
 
 // Reports the mean Y of its last input (single mode) or the mean absolute Y difference (reference mode) for every
@@ -77,8 +78,6 @@ class FakeMetric : public MetricBase {
   FrameResult Measure(FrameList frames) override { return MeasureOne(frames, nullptr); }
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override { return MeasureOne(frames, &target); }
   ResultDescriptors DescribeResults(bool) override;
-  std::vector<int32_t> GetSupportedComponents() override { return {0}; }
-  bool IsConfigurable() override { return behaviour_.configurable; }
   bool SetConfiguration(const std::string& text) override { return text == behaviour_.accepted_configuration; }
   void RenderVisualization(VideoFrame& target) override { RenderGreyMap(difference_map(), target); }
   std::vector<int32_t> GetResultIds() override { return ids_; }
@@ -147,8 +146,9 @@ struct DriverHarness {
   MeasurementRequest request;
   ResultStore store;
   RunStatus status{-1, -1};
+  TaskPool* pool = nullptr;
   DriverHarness();
-  DriverServices services() { return {&metrics, &preparer, &opener, &visualization}; }
+  DriverServices services() { return {&metrics, &preparer, &opener, &visualization, pool}; }
   bool Run() { return RunMeasurement(request, store, status, services()); }
   void AddFile(const std::string& path, FakeClip clip);
 };

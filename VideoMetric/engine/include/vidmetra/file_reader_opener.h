@@ -3,16 +3,19 @@
 
 namespace vidmetra {
 
+class TaskPool;
+
 // Opens input entries from disk: a raw reader when the entry carries a size, otherwise the reader its name
 // calls for, with the AVI reader asked to deliver YV12 where it can.
 class FileReaderOpener : public ReaderOpener {
  public:
-  // With `prefetch`, each reader reads its next frame on a second core while the current one is measured.
-  explicit FileReaderOpener(bool prefetch = false) : prefetch_(prefetch) {}
+  // With a pool of more than one thread, each reader reads its next frame on the pool while the current one is
+  // measured.
+  explicit FileReaderOpener(TaskPool* pool = nullptr) : pool_(pool) {}
   std::unique_ptr<SequenceReader> Open(const InputFileEntry& entry) override;
 
  private:
-  bool prefetch_;
+  TaskPool* pool_;
 };
 
 }  // namespace vidmetra

@@ -1,7 +1,7 @@
 #pragma once
 // Runs one measurement: opens the inputs, checks sizes, creates and configures the metric, walks the frames,
 // stores every value in the ResultStore and reports each step to the run log. Never throws; failures are log
-// lines and status changes.
+// lines and status changes, and so is anything a collaborator throws, which ends the run.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -69,7 +69,11 @@ struct DriverServices {
   FramePreparer* preparer = nullptr;
   ReaderOpener* opener = nullptr;
   VisualizationFactory* visualization = nullptr;  // may be absent: visualization then fails to open
+  TaskPool* pool = nullptr;                       // lent to the metrics; absent: they work on the calling thread
 };
+
+// The line that reports an exception which ended a run, followed by its text.
+inline constexpr const char* kUnexpectedFailurePrefix = "Measurement aborted by an unexpected error: ";
 
 bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services);
 bool RunSingleFileMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,

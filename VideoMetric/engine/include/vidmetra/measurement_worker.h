@@ -28,6 +28,7 @@ struct WorkerContext {
   FramePreparer* preparer = nullptr;
   ReaderOpener* opener = nullptr;
   VisualizationFactory* visualization = nullptr;
+  TaskPool* pool = nullptr;  // the threads the metrics may use; none: the worker's thread alone
   ProgressSink* progress = nullptr;
   LineDisplay* display = nullptr;
   std::string log_path;            // the UTF-16 run log, appended; empty for none
@@ -35,7 +36,8 @@ struct WorkerContext {
   std::atomic<bool>* run_flag = nullptr;
 };
 
-// Runs on the measurement thread. The request's gate (if any) is set by the caller.
+// Runs on the measurement thread. The request's gate (if any) is set by the caller. Never throws: anything
+// unexpected becomes a log line, a false success and a measurement status of at most 1.
 RunRecord MeasurementWorker(MeasurementSettings& settings, const WorkerContext& context);
 
 // The line a progress display shows when a file starts: "Measuring YYUV PSNR orig.yuv enc.yuv ".

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "vidmetra/measurement_driver.h"
 #include "vidmetra/metric_catalogue_view.h"
+#include "vidmetra/metric_descriptor.h"
 
 namespace vidmetra {
 
@@ -39,6 +41,15 @@ struct CatalogueEntry {
   std::string module_path;  // empty for built-ins
 };
 
+// A built-in metric: what it is, and how to create one.
+struct BuiltInMetric {
+  int32_t kind;
+  const MetricDescriptor& descriptor;
+  std::unique_ptr<Metric> (*create)(const MetricParams& params);
+};
+
+// The built-ins in the order the catalogue lists them.
+std::span<const BuiltInMetric> BuiltInMetrics();
 // A built-in metric of the given kind; null for kinds without one.
 std::unique_ptr<Metric> CreateBuiltInMetric(int32_t kind, const MetricParams& params);
 
@@ -48,6 +59,7 @@ class MetricCatalogue : public MetricSource, public MetricCatalogueView {
   // happens before any measurement thread exists.
   static const MetricCatalogue& Instance();
   // A catalogue of the built-ins and the plug-ins found in `plugin_folder` (none when it is not a folder).
+  // The built-ins are listed from their descriptors; only plug-ins are loaded to be asked.
   explicit MetricCatalogue(const std::string& plugin_folder);
 
   int32_t Count() const override { return static_cast<int32_t>(entries_.size()); }
@@ -62,7 +74,6 @@ class MetricCatalogue : public MetricSource, public MetricCatalogueView {
   std::string DefaultConfiguration(int32_t index) const override;
 
  private:
-  void Record(Metric& metric, int32_t kind, std::string module_path);
   void AddPlugins(const std::string& plugin_folder);
 
   std::vector<CatalogueEntry> entries_;

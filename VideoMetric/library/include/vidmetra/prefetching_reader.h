@@ -1,16 +1,17 @@
 #pragma once
-// Reads the next frame on a second core while the caller measures the current one. Frames come out exactly as
-// the wrapped reader delivers them; only the work moves to another thread.
+// Reads the next frame on a thread of the pool while the caller measures the current one. Frames come out
+// exactly as the wrapped reader delivers them; only the work moves to another thread.
 #include <memory>
 
-#include "vidmetra/background_task.h"
 #include "vidmetra/sequence_reader.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra {
 
-class PrefetchingReader : public SequenceReader {
+class PrefetchingReader : public SequenceReader, private TaskPool::Job {
  public:
-  explicit PrefetchingReader(std::unique_ptr<SequenceReader> inner);
+  PrefetchingReader(std::unique_ptr<SequenceReader> inner, TaskPool& pool);
+  ~PrefetchingReader() override;
 
   int ReadFrameRaw(uint8_t* buffer, int frame_number) override;
   int ReadNextRaw(uint8_t* buffer) override;
@@ -34,8 +35,12 @@ class PrefetchingReader : public SequenceReader {
 
  private:
   void Prefetch(int frame_number);
+  void RunPart(int) override;
+  // Waits until the frame read ahead (if any) is in.
+  void Settle() { pool_.Finish(*this); }
 
   std::unique_ptr<SequenceReader> inner_;
+  TaskPool& pool_;
   // The wrapped reader's fixed properties, so they can be answered while a read is under way.
   int width_, height_, colour_space_, rate_, scale_, frame_count_;
   int next_ = 0;
@@ -43,7 +48,6 @@ class PrefetchingReader : public SequenceReader {
   VideoFrame ahead_;
   int ahead_number_ = -1;
   int ahead_status_ = 0;
-  BackgroundTask reading_;  // last, so that it stops before the frames it writes go
 };
 
 }  // namespace vidmetra

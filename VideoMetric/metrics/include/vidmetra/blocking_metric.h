@@ -7,11 +7,19 @@ namespace vidmetra {
 // from the gradients inside the blocks, discounted by texture, with steps too large for coding artefacts ignored.
 class BlockingMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "blocking_measure",
+                                                .title = "Zyr Blocking (MPEG-4) BETA",
+                                                .components = kLumaComponent,
+                                                .inputs_plain = 1,
+                                                .inputs_visualized = 1,
+                                                .higher_is_better = false,
+                                                .width_multiple = 8,
+                                                .height_multiple = 8};
+
   explicit BlockingMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   ResultDescriptors DescribeResults(bool) override { return {{result_id_, {0}, ""}}; }
-  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }
   void RenderVisualization(VideoFrame& target) override;
 
   // One evaluation across a boundary on 2 or 3 parallel lines. `first` is sample s(0) of the first line,

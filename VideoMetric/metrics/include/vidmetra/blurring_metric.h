@@ -7,12 +7,19 @@ namespace vidmetra {
 // visualization it rates the original and the processed sequence side by side, as two result series.
 class BlurringMetric : public MetricBase {
  public:
+  static constexpr int32_t kComponents[] = {kComponentY, kComponentU, kComponentV};
+  static constexpr MetricDescriptor kDescriptor{.name = "blurring_measure",
+                                                .title = "Zyr Blurring BETA",
+                                                .components = kComponents,
+                                                .inputs_plain = 1,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = true};
+
   explicit BlurringMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   ResultDescriptors DescribeResults(bool with_visualization) override;
   FrameResult GetAverageResult(bool with_visualization) override;
-  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY, kComponentU, kComponentV}; }
   void AccumulateFrameValues(std::vector<float> values, bool with_visualization) override;
   // Red where the original is sharper, green where the processed picture is.
   void RenderVisualization(VideoFrame& target) override;

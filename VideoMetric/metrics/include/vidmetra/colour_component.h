@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
 namespace vidmetra {
 
@@ -18,7 +17,9 @@ enum ColourComponent : int32_t {
 // "YYUV", "UYUV", "VYUV", "LLUV", "RRGB", "GRGB", "BRGB"; empty for any other code.
 const char* ColourComponentName(int component);
 // Every component, in the order the metrics that accept them all list them: Y, U, V, R, G, B, L.
-std::vector<int32_t> AllComponents();
+inline constexpr int32_t kAllComponents[] = {kComponentY, kComponentU, kComponentV, kComponentR,
+                                             kComponentG, kComponentB, kComponentL};
+inline constexpr int32_t kLumaComponent[] = {kComponentY};
 bool IsYuvComponent(int component);
 bool IsLuvComponent(int component);
 bool IsRgbComponent(int component);

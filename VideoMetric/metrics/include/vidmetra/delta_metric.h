@@ -6,10 +6,16 @@ namespace vidmetra {
 // Mean of the signed sample differences, positive when the original is brighter.
 class DeltaMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "delta",
+                                                .title = "Delta",
+                                                .components = kAllComponents,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = false};
+
   explicit DeltaMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
-  std::vector<int32_t> GetSupportedComponents() override { return AllComponents(); }
   void RenderVisualization(VideoFrame& target) override;
 
  private:

@@ -26,10 +26,13 @@ struct ResultDescriptor {
 // Ordered by result id.
 using ResultDescriptors = std::vector<ResultDescriptor>;
 
+class TaskPool;
+
 struct MetricParams {
   int32_t component;
   int32_t width;
   int32_t height;
+  TaskPool* pool = nullptr;  // the threads a metric may split a frame across; none: the calling thread alone
 };
 
 // The process-wide source of result ids; plug-ins are handed its address. Ids are only taken while metrics are

@@ -6,10 +6,16 @@ namespace vidmetra {
 // Mean of the absolute sample differences.
 class MsadMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "msad",
+                                                .title = "MSAD",
+                                                .components = kAllComponents,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = false};
+
   explicit MsadMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
-  std::vector<int32_t> GetSupportedComponents() override { return AllComponents(); }
   // Grey 10·m, limited to 255.
   void RenderVisualization(VideoFrame& target) override;
 

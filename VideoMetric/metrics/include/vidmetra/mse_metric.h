@@ -6,10 +6,16 @@ namespace vidmetra {
 // Mean squared error of the component's samples.
 class MseMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "mse",
+                                                .title = "MSE",
+                                                .components = kAllComponents,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = false};
+
   explicit MseMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
-  std::vector<int32_t> GetSupportedComponents() override { return AllComponents(); }
   // Grey 5·√m, limited to 255.
   void RenderVisualization(VideoFrame& target) override;
 };

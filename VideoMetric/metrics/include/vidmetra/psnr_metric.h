@@ -7,11 +7,18 @@ namespace vidmetra {
 // Peak signal-to-noise ratio of the component's samples. The sequence value is the PSNR of the mean MSE.
 class PsnrMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "psnr",
+                                                .title = "PSNR",
+                                                .units = "dB",
+                                                .components = kAllComponents,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = true};
+
   explicit PsnrMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
   FrameResult GetAverageResult(bool with_visualization) override;
-  std::vector<int32_t> GetSupportedComponents() override;
   void RenderVisualization(VideoFrame& target) override;
 
  private:

@@ -1,7 +1,4 @@
 #pragma once
-#include <memory>
-
-#include "vidmetra/background_task.h"
 #include "vidmetra/metric_base.h"
 #include "vidmetra/ssim_kernels.h"
 
@@ -10,19 +7,28 @@ namespace vidmetra {
 // Structural similarity of the Y planes: the mean index over every 8 × 8 window position.
 class SsimMetric : public MetricBase {
  public:
+  static constexpr MetricDescriptor kDescriptor{.name = "ssim",
+                                                .title = "SSIM",
+                                                .components = kLumaComponent,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = true,
+                                                .width_multiple = 8,
+                                                .height_multiple = 8};
+
   explicit SsimMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
-  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }
   void RenderVisualization(VideoFrame& target) override;
 
  private:
   float FrameSsim(FrameList frames, float* map);
 
-  // The picture is measured as two bands of window rows, the lower one on a second core when there is one;
-  // the split is the same either way, so results do not depend on the machine.
-  SsimScratch scratch_[2];
-  std::unique_ptr<BackgroundTask> lower_band_;
+  // The picture is measured as two bands of window rows, side by side when the pool has a second thread. The
+  // frame's value is the sum of the two band sums, so the split stays two bands whatever the number of threads:
+  // results do not depend on the machine.
+  static constexpr int kBands = 2;
+  SsimScratch scratch_[kBands];
 };
 
 }  // namespace vidmetra

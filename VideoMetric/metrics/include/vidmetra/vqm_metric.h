@@ -1,9 +1,7 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <vector>
 
-#include "vidmetra/background_task.h"
 #include "vidmetra/fdct.h"
 #include "vidmetra/metric_base.h"
 #include "vidmetra/vqm_lanes.h"
@@ -14,12 +12,20 @@ namespace vidmetra {
 // table, then the absolute differences pooled from their mean and their maximum.
 class VqmMetric : public MetricBase {
  public:
-  // The transform and the block steps are those of the CPU flags at construction; every tier gives the same
+  static constexpr MetricDescriptor kDescriptor{.name = "vqm",
+                                                .title = "VQM",
+                                                .components = kLumaComponent,
+                                                .inputs_plain = 2,
+                                                .inputs_visualized = 2,
+                                                .higher_is_better = false,
+                                                .width_multiple = 8,
+                                                .height_multiple = 8};
+
+  // The transform and the block steps are those of the CPU tiers at construction; every tier gives the same
   // results.
   explicit VqmMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
   FrameResult MeasureAndVisualize(FrameList frames, VideoFrame& target) override;
-  std::vector<int32_t> GetSupportedComponents() override { return {kComponentY}; }
   void RenderVisualization(VideoFrame& target) override;
 
   // The frequency weight of row i (vertical frequency), column j.
@@ -34,11 +40,9 @@ class VqmMetric : public MetricBase {
   DctLanesFunction transform_;
   VqmLaneKernels lanes_;
   // Per block in block order, pooled in that order once the frame is compared, so that the sums do not depend on
-  // how the blocks were shared out.
+  // how the blocks were shared out: the block rows are split into as many bands as the pool has threads.
   std::vector<float> block_means_;
   std::vector<float> block_maxima_;
-  // The lower half of the block rows is compared on a second core when there is one.
-  std::unique_ptr<BackgroundTask> lower_band_;
 };
 
 }  // namespace vidmetra
