@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the real programs on a virtual X display and saves them as small PNGs in
 # docs/screenshots/. Needs xvfb, x11-utils and imagemagick (scripts/install-deps.sh) and a release build.
-# Add a window with one more `shot` line at the end.
+# Add a window with one more `shot` line at the end. The desktop program, driven through a real run, has a script
+# of its own, run last.
 #
 # Usage: scripts/screenshots.sh [build-dir]   (default: build/release)
 set -euo pipefail
@@ -39,3 +40,7 @@ ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=352x288:rate=1 -frames:v 1 
 
 shot bitmappack.png "$bin/bitmappack"
 shot bitmapview.png "$bin/bitmapview" "$work/testsrc.bmp"
+
+# The desktop program on a display of its own.
+kill "$xvfb_pid" 2>/dev/null || true
+bash "$root/scripts/desktop_screenshots.sh"
