@@ -1,5 +1,6 @@
 #include "vidmetra/container_stream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -23,9 +24,17 @@ bool ContainerStream::DataOffset(const AviIndexEntry& entry, uint64_t& offset) c
   return !__builtin_add_overflow(entry.offset, base, &offset) && !__builtin_add_overflow(offset, 8u, &offset);
 }
 
+// A size the index claims past the end of the file is cut to what the file holds, so that nobody sizes a buffer by
+// it; reading such a sample still fails, as the whole of it is not there.
+int64_t ContainerStream::StoredBytes(const AviIndexEntry& entry) const {
+  uint64_t offset = 0;
+  if (!DataOffset(entry, offset) || offset >= file_.Size()) return entry.size == 0 ? 0 : 1;
+  return static_cast<int64_t>(std::min<uint64_t>(entry.size, file_.Size() - offset));
+}
+
 bool ContainerStream::Read(int64_t sample, void* buffer, int64_t capacity, int64_t& bytes_read) {
   const AviIndexEntry* entry = Entry(sample);
-  bytes_read = entry ? entry->size : 0;
+  bytes_read = entry ? StoredBytes(*entry) : 0;
   if (!entry || capacity < entry->size) return false;
   if (entry->size == 0) return true;
   if (buffer == nullptr) return false;

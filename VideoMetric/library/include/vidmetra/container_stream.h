@@ -54,6 +54,7 @@ class ContainerStream final : public StreamSource {
 
  private:
   const AviIndexEntry* Entry(int64_t sample) const;
+  int64_t StoredBytes(const AviIndexEntry& entry) const;
   bool DataOffset(const AviIndexEntry& entry, uint64_t& offset) const;
 
   ReadOnlyFile file_;
