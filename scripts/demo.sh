@@ -26,3 +26,7 @@ echo
 echo "Results:"
 echo "  per-frame values: $(ls "$out"/*.csv)"
 echo "  run log (UTF-16): $out/log.txt"
+echo
+echo "The desktop program measures the same clips with a window:"
+echo "  cmake --build --preset release --target vidmetra && build/release/bin/vidmetra"
+echo "  then choose $out/original.yuv and $out/encoded.yuv (352 x 288, IYUV (I420)), PSNR, and press \"Process\"."

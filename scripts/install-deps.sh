@@ -10,6 +10,8 @@ packages=(
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcli11-dev
   octave liboctave-dev
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev fonts-noto-cjk
+  xvfb x11-utils xdotool imagemagick
 )
 
 missing=()

@@ -27,6 +27,7 @@ struct CliOptions {
   bool json = false;
   bool quiet = false;
   bool list_metrics = false;
+  bool list_compressors = false;
   int threads = 0;  // 0: one per core
 };
 

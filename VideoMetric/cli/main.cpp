@@ -6,10 +6,11 @@
 #include <unistd.h>
 
 #include "cli_options.h"
+#include "compressor_listing.h"
 #include "console_output.h"
 #include "interrupt_watch.h"
-#include "recording_opener.h"
 #include "last_catch.h"
+#include "recording_opener.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/decoder_threads.h"
@@ -32,6 +33,8 @@ void AddOptions(CLI::App& app, CliOptions& options) {
       ->allow_extra_args(false);
   app.add_option("-m,--metric", options.metric, "Metric name from --list-metrics")->capture_default_str();
   app.add_flag("--list-metrics", options.list_metrics, "List the available metrics and exit");
+  app.add_flag("--list-compressors", options.list_compressors,
+               "List the compressors a visualization video can be written with, and exit");
   app.add_option("-c,--component", options.component,
                  "Colour component: Y, U, V, L, R, G or B (default: the metric's first)");
   app.add_option("--matrix", options.matrix, "RGB/YUV matrix: rec601 or pc601")->capture_default_str();
@@ -70,6 +73,10 @@ int Run(const CliOptions& options) {
   const MetricCatalogue& catalogue = MetricCatalogue::Instance();
   if (options.list_metrics) {
     ListMetrics(catalogue);
+    return 0;
+  }
+  if (options.list_compressors) {
+    std::fputs(CompressorListing(CompressorCatalogue::Instance()).c_str(), stdout);
     return 0;
   }
   MeasurementSettings settings;

@@ -45,6 +45,11 @@ TEST_F(CliTest, HelpVersionAndMetricList) {
   EXPECT_EQ(list.exit_code, 0);
   EXPECT_EQ(list.output.rfind("psnr", 0), 0u) << list.output;
   EXPECT_NE(list.output.find("max_difference"), std::string::npos);
+  const auto compressors = Cli("--list-compressors");
+  EXPECT_EQ(compressors.exit_code, 0);
+  EXPECT_EQ(compressors.output.rfind("DIB   Uncompressed RGB", 0), 0u) << compressors.output;
+  EXPECT_NE(compressors.output.find("FFV1  FFV1 lossless"), std::string::npos) << compressors.output;
+  EXPECT_NE(compressors.output.find("quality  data-rate  key-frame-interval\n"), std::string::npos);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
@@ -59,8 +64,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--size 16x16 --config x=1 a.yuv b.yuv", "takes no configuration"},
       {"--bogus", "bogus"},
       {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
-      {"--size 16x16 a.avi b.avi", "apply to raw inputs only"},
       {"--threads 0 --size 16x16 a.yuv b.yuv", "--threads"},
+      {"--size 16x16 a.avi b.avi", "apply to raw inputs only"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];

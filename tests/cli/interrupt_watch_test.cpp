@@ -28,7 +28,8 @@ TEST(InterruptWatch, EndsPromptlyWithoutAnyInterrupt) {
   SemaphoreRunGate gate;
   const auto start = std::chrono::steady_clock::now();
   { InterruptWatch watch(gate, nullptr); }
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+  // Generous for a loaded machine, yet well below the second a polling watcher would take to notice.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
   EXPECT_TRUE(gate.keep_running());
 }
 

@@ -18,3 +18,17 @@ inline uint64_t LoadLe64(const uint8_t* bytes) {
 }
 
 }  // namespace vidmetra
+
+namespace vidmetra {
+
+// Little-endian stores into unaligned bytes.
+inline void StoreLe16(uint8_t* bytes, uint16_t value) {
+  bytes[0] = static_cast<uint8_t>(value);
+  bytes[1] = static_cast<uint8_t>(value >> 8);
+}
+
+inline void StoreLe32(uint8_t* bytes, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+}  // namespace vidmetra

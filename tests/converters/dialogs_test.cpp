@@ -1,0 +1,155 @@
+// The dialogs and the viewer window, driven as a user would, on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QValidator>
+
+#include "bitmappack.h"
+#include "bitmapzone.h"
+#include "converter_fixtures.h"
+#include "dib_view.h"
+#include "support/byte_files.h"
+#include "support/ffmpeg_tool.h"
+#include "support/temp_dir.h"
+#include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/tool_dialog.h"
+#include "viewer_window.h"
+
+namespace vidmetra::converters {
+namespace {
+
+QStringList Texts(const QWidget& parent) {
+  QStringList texts;
+  for (const QLabel* label : parent.findChildren<QLabel*>()) texts << label->text();
+  for (const QAction* action : parent.findChildren<QAction*>()) texts << action->text();
+  for (const QMenu* menu : parent.findChildren<QMenu*>()) texts << menu->title();
+  return texts;
+}
+
+QLineEdit* Edit(const QWidget& parent, const char* key) {
+  auto* edit = parent.findChild<QLineEdit*>(key);
+  EXPECT_NE(edit, nullptr) << key;
+  return edit;
+}
+
+TEST(ToolDialog, BitmapPackShowsItsFieldsAndItsActionConverts) {
+  ToolDialog dialog(BitmapPackTool());
+  QStringList messages;
+  dialog.SetMessageSink([&](const QString& text) { messages << text; });
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "bitmappack");
+  const QStringList texts = Texts(dialog);
+  for (const char* text : {"BMP文件所在目录：", "文件名：", "例如train(*),不含扩展名", "from:", "to:", "通配符长度：",
+                           "图象尺寸：", "宽", "高", "seq文件所在路径：", "关于 bitmappack(&A)..."}) {
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+  }
+  ASSERT_NE(dialog.findChild<QCheckBox*>("all"), nullptr);
+  EXPECT_EQ(dialog.findChild<QCheckBox*>("all")->text(), "ALL");
+  EXPECT_NE(dialog.findChild<QProgressBar*>("progress"), nullptr);
+  EXPECT_NE(dialog.findChild<QPushButton*>("dir_browse"), nullptr);
+  EXPECT_NE(dialog.findChild<QPushButton*>("seq_browse"), nullptr);
+  QLineEdit* width = Edit(dialog, "width");
+  EXPECT_EQ(width->text(), "0");
+  QString typed = "12a";
+  int position = 0;
+  EXPECT_EQ(width->validator()->validate(typed, position), QValidator::Invalid);
+
+  testing::TempDir dir;
+  for (int i = 0; i < 3; ++i) {
+    testing::WriteBitmap(dir.File(QString("f%1.bmp").arg(i).toStdString()),
+                         testing::RandomBgrBitmap(8, 6, static_cast<uint32_t>(i)));
+  }
+  Edit(dialog, "dir")->setText(QString::fromStdString(dir.path().string() + "/"));
+  Edit(dialog, "name")->setText("f(*)");
+  dialog.findChild<QCheckBox*>("all")->setChecked(true);
+  width->setText("8");
+  Edit(dialog, "height")->setText("6");
+  Edit(dialog, "seq")->setText(QString::fromStdString(dir.File("out.seq")));
+  auto* action = dialog.findChild<QPushButton*>("action");
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(action->text(), "Convert");
+  action->click();
+  EXPECT_EQ(messages, QStringList{"ok!"});
+  EXPECT_EQ(testing::ReadFileBytes(dir.File("out.seq")).size(), 3u * 72u);
+  EXPECT_EQ(dialog.findChild<QProgressBar*>("progress")->value(), 3);
+  EXPECT_TRUE(dialog.isEnabled());
+}
+
+TEST(ToolDialog, BitmapZoneSuffixButtonsAndAFailureMessage) {
+  ToolDialog dialog(BitmapZoneTool());
+  QStringList messages;
+  dialog.SetMessageSink([&](const QString& text) { messages << text; });
+  EXPECT_TRUE(Texts(dialog).contains("Note: it's the postion displayed"));
+  ASSERT_NE(dialog.findChild<QPushButton*>("suffix_left"), nullptr);
+  dialog.findChild<QPushButton*>("suffix_left")->click();
+  EXPECT_EQ(Edit(dialog, "suffix")->text(), "_left");
+  dialog.findChild<QPushButton*>("suffix_right")->click();
+  EXPECT_EQ(Edit(dialog, "suffix")->text(), "_right");
+  dialog.findChild<QPushButton*>("action")->click();
+  EXPECT_EQ(messages, QStringList{"wrong picture size: width and height must be from 1 to 32768."});
+}
+
+DibImage PalettedBitmap(int width, int height, uint16_t bit_count) {
+  DibImage image;
+  image.info.width = width;
+  image.info.height = height;
+  image.info.bit_count = bit_count;
+  image.colour_table = testing::PatternBytes(4u << bit_count, bit_count);
+  for (size_t k = 3; k < image.colour_table.size(); k += 4) image.colour_table[k] = 0;
+  image.pixels = testing::PatternBytes(image.Stride() * static_cast<size_t>(height), 7);
+  return image;
+}
+
+TEST(ViewerWindow, OpensPalettedBitmapsShowsTheirColoursAndSavesThemBack) {
+  ViewerWindow window;
+  QStringList messages;
+  window.SetMessageSink([&](const QString& text) { messages << text; });
+  window.show();
+  const QStringList texts = Texts(window);
+  for (const char* text : {"文件(&F)", "窗口(&W)", "帮助(&H)", "打开(&O)...\tCtrl+O", "另存为(&A)..."}) {
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+  }
+  EXPECT_NE(window.findChild<QToolBar*>("tools"), nullptr);
+  EXPECT_EQ(window.statusBar()->currentMessage(), "就绪");
+
+  testing::TempDir dir;
+  int windows = 0;
+  for (const uint16_t bit_count : {uint16_t{1}, uint16_t{4}, uint16_t{8}}) {
+    const DibImage image = PalettedBitmap(9, 5, bit_count);
+    const QString name = QString("p%1.bmp").arg(bit_count);
+    const std::string path = dir.File(name.toStdString());
+    testing::WriteBitmap(path, image);
+    ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+    EXPECT_EQ(window.Area()->subWindowList().size(), ++windows);
+    DibView* view = window.ActiveView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->windowTitle(), name);
+    ASSERT_EQ(view->Picture().size(), QSize(9, 5));
+    // The top-left pixel is the first entry of the last stored row.
+    const uint8_t first = image.pixels[4 * image.Stride()];
+    const size_t index = static_cast<size_t>(first >> (8 - bit_count));
+    const QRgb shown = view->Picture().pixel(0, 0);
+    EXPECT_EQ(qBlue(shown), image.colour_table[4 * index]) << bit_count;
+    EXPECT_EQ(qGreen(shown), image.colour_table[4 * index + 1]);
+    EXPECT_EQ(qRed(shown), image.colour_table[4 * index + 2]);
+    ASSERT_TRUE(window.SaveActiveAs(QString::fromStdString(dir.File("saved.bmp"))));
+    EXPECT_EQ(testing::ReadFileBytes(dir.File("saved.bmp")), testing::ReadFileBytes(path));
+  }
+  testing::WriteBytes(dir.File("junk.bmp"), testing::PatternBytes(300, 1));
+  EXPECT_FALSE(window.OpenFile(QString::fromStdString(dir.File("junk.bmp"))));
+  EXPECT_EQ(messages.size(), 1);
+  EXPECT_EQ(window.Area()->subWindowList().size(), windows);
+}
+
+}  // namespace
+}  // namespace vidmetra::converters
