@@ -45,8 +45,10 @@ int BmpReader::Open(const std::string& name) {
   const auto height = static_cast<int32_t>(LoadLe32(info + 8));
   if (width <= 0 || height <= 0 || LoadLe16(info + 14) != kBitCount) return kBadFile;
   // Checked against the file before anything is allocated: a header may claim any size.
-  const int64_t image_bytes = RowBytes(kRgb24, width) * static_cast<int64_t>(height);
-  if (static_cast<uint64_t>(image_bytes) > file.Size() - headers.size()) return kBadFile;
+  // Divided rather than multiplied, so that no claimed size can overflow the check.
+  const auto row_bytes = static_cast<uint64_t>(RowBytes(kRgb24, width));
+  if (row_bytes > (file.Size() - headers.size()) / static_cast<uint64_t>(height)) return kBadFile;
+  const uint64_t image_bytes = row_bytes * static_cast<uint64_t>(height);
   try {
     pixels_.resize(static_cast<size_t>(image_bytes));
   } catch (const std::bad_alloc&) {

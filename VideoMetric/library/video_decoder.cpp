@@ -2,7 +2,6 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/error.h>
 }
 
@@ -10,6 +9,7 @@ extern "C" {
 
 #include "vidmetra/bitmap_info_header.h"
 #include "vidmetra/decoder_threads.h"
+#include "vidmetra/riff_codec_tags.h"
 
 namespace vidmetra {
 namespace {
@@ -27,8 +27,7 @@ void QuietLibraries() {
 const AVCodec* DecoderForTag(uint32_t tag) {
   // The table maps the code 0 to raw video; a stream without a code is not an uncompressed one here.
   if (tag == 0) return nullptr;
-  const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
-  const AVCodecID id = av_codec_get_id(tables, tag);
+  const AVCodecID id = VideoCodecForFourCc(tag);
   return id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
 }
 

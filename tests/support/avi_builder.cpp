@@ -41,7 +41,7 @@ int AviBuilder::AddVideoStream(int32_t width, int32_t height, const std::string&
   format.U16(1);
   format.U16(bit_count);
   format.Code(compression);
-  format.U32(static_cast<uint32_t>(width * height * bit_count / 8));
+  format.U32(static_cast<uint32_t>(static_cast<int64_t>(width) * height * bit_count / 8));
   format.Zeros(16);
   AviStreamSpec stream_plan;
   stream_plan.handler = compression;
