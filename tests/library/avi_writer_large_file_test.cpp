@@ -12,6 +12,7 @@
 #include "support/video_probe.h"
 #include "vidmetra/avi_container.h"
 #include "vidmetra/colour_space.h"
+#include "vidmetra/open_sequence_reader.h"
 
 namespace vidmetra {
 namespace {
@@ -57,6 +58,17 @@ TEST(AviWriterLargeFileTest, UncompressedFileOverOneGibibyteKeepsEveryFrame) {
   Stamp(frame, kFrames - 1);
   ASSERT_EQ(last.size(), static_cast<size_t>(3 * kWidth * kHeight));
   EXPECT_EQ(std::memcmp(last.data(), frame.data(), 4), 0);
+
+  // Our reader finds every frame; the first and the last carry their stamps.
+  const auto reader = OpenSequenceReader(name, 0, 0, kRgb24, false);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->FrameCount(), kFrames);
+  std::vector<uint8_t> decoded(frame_bytes);
+  for (const int n : {0, kFrames - 1}) {
+    ASSERT_EQ(reader->ReadFrameRaw(decoded.data(), n), 0) << n;
+    Stamp(frame, n);
+    EXPECT_EQ(std::memcmp(decoded.data(), frame.data(), 4), 0) << n;
+  }
 
   AviContainer container;
   ASSERT_TRUE(container.Open(name));

@@ -13,6 +13,7 @@
 #include "vidmetra/avi_container.h"
 #include "vidmetra/colour_space.h"
 #include "vidmetra/compressor_catalogue.h"
+#include "vidmetra/open_sequence_reader.h"
 #include "vidmetra/video_output.h"
 
 namespace vidmetra {
@@ -130,6 +131,20 @@ std::string RawInput(const std::string& path, int width, int height) {
   return "-f rawvideo -pix_fmt bgr24 -s " + std::to_string(width) + "x" + std::to_string(height) + " -i '" + path + "'";
 }
 
+// Every frame of `name` through our own reader, asked for RGB24, in its tight layout; empty when a frame cannot
+// be read.
+std::vector<std::vector<uint8_t>> ReadBack(const std::string& name) {
+  std::vector<std::vector<uint8_t>> frames;
+  const auto reader = OpenSequenceReader(name, 0, 0, kRgb24, false);
+  if (reader == nullptr || reader->ColourSpace() != kRgb24) return frames;
+  for (int n = 0; n < reader->FrameCount(); ++n) {
+    std::vector<uint8_t> frame(static_cast<size_t>(RowBytes(kRgb24, reader->Width()) * reader->Height()));
+    if (reader->ReadFrameRaw(frame.data(), n) != 0) return {};
+    frames.push_back(std::move(frame));
+  }
+  return frames;
+}
+
 TEST(AviWriterTest, WidthZeroYieldsNoWriterAndVideoOutputReportsError4) {
   TempDir dir;
   EXPECT_EQ(CreateAviWriter(dir.File("a.avi"), 0, 16, 1, 25, nullptr, CompressorSettings{}), nullptr);
@@ -192,6 +207,7 @@ TEST(AviWriterTest, UncompressedFramesAreKeySamplesThatFfmpegDecodesExactly) {
   WriteUprightRaw(dir.File("expected.raw"), frames, 100, 30);
   EXPECT_EQ(testing::FrameMd5s("-i '" + name + "'", "bgr24"),
             testing::FrameMd5s(RawInput(dir.File("expected.raw"), 100, 30), "bgr24"));
+  EXPECT_EQ(ReadBack(name), frames);
 }
 
 TEST(AviWriterTest, CompressingWriterAsksForOneKeyFrameAndStoresTheFrameAfterAOneByteFrameNot) {
@@ -310,8 +326,11 @@ TEST(AviWriterTest, EveryCatalogueCompressorWritesFilesFfmpegReads) {
     EXPECT_EQ(probed.frames, kFrames);
     const auto md5s = testing::FrameMd5s("-i '" + name + "'", "bgr24");
     EXPECT_EQ(md5s.size(), static_cast<size_t>(kFrames));
+    const auto read_back = ReadBack(name);
+    EXPECT_EQ(read_back.size(), static_cast<size_t>(kFrames));
     if (known->second.second) {
       EXPECT_EQ(md5s, expected_md5s);
+      EXPECT_EQ(read_back, frames);
     }
   }
   EXPECT_EQ(tested, CompressorCatalogue::Instance().Entries().size());

@@ -8,6 +8,7 @@
 #include "support/temp_dir.h"
 #include "vidmetra/byte_order.h"
 #include "vidmetra/colour_space.h"
+#include "vidmetra/open_sequence_reader.h"
 
 namespace vidmetra {
 namespace {
@@ -74,6 +75,14 @@ TEST(BmpWriterTest, FramesReadBackThroughFfmpegAsWritten) {
     auto writer = CreateBmpWriter(name, width, height);
     ASSERT_NE(writer, nullptr);
     ASSERT_EQ(writer->WriteFrame(frame), BmpWriter::kOk);
+    // Our own reader gives back the tight picture as written.
+    std::vector<uint8_t> tight(static_cast<size_t>(RowBytes(kRgb24, width) * height));
+    frame.ExportTight(tight.data());
+    const auto reader = OpenSequenceReader(name, 0, 0, kRgb24, false);
+    ASSERT_NE(reader, nullptr);
+    std::vector<uint8_t> read(tight.size());
+    ASSERT_EQ(reader->ReadFrameRaw(read.data(), 0), 0);
+    EXPECT_EQ(read, tight);
     ASSERT_TRUE(testing::RunFfmpeg("-i '" + name + "' -pix_fmt bgr24 -vf vflip -f rawvideo '" + dir.File("raw") + "'"));
     const std::vector<uint8_t> decoded = ReadFileBytes(dir.File("raw"));
     ASSERT_EQ(decoded.size(), static_cast<size_t>(3 * width * height));
