@@ -21,6 +21,7 @@ struct RunRecord {
   int32_t colour_matrix = kRec601;
   bool success = false;
   std::string csv_path;  // empty when no CSV file was written
+  bool log_failed = false;  // a log file was asked for and not every line reached it
 };
 
 struct WorkerContext {
