@@ -5,19 +5,16 @@
 
 #include "leading_fields.h"
 #include "seed_corpus.h"
-#include "support/byte_files.h"
 #include "vidmetra/colour_space.h"
 
 namespace {
 
 vidmetra::testing::NamedBytes Seed(const std::string& name, int mode, int width, int height, size_t file_bytes) {
-  std::vector<uint8_t> bytes;
-  vidmetra::fuzz::AppendByte(bytes, static_cast<uint8_t>(mode));
-  vidmetra::fuzz::AppendLe16(bytes, static_cast<uint16_t>(width));
-  vidmetra::fuzz::AppendLe16(bytes, static_cast<uint16_t>(height));
-  const std::vector<uint8_t> file = vidmetra::testing::PatternBytes(file_bytes, static_cast<uint32_t>(mode));
-  bytes.insert(bytes.end(), file.begin(), file.end());
-  return {name, bytes};
+  std::vector<uint8_t> fields;
+  vidmetra::fuzz::AppendByte(fields, static_cast<uint8_t>(mode));
+  vidmetra::fuzz::AppendLe16(fields, static_cast<uint16_t>(width));
+  vidmetra::fuzz::AppendLe16(fields, static_cast<uint16_t>(height));
+  return vidmetra::fuzz::FieldsThenFile(name, fields, file_bytes, static_cast<uint32_t>(mode));
 }
 
 }  // namespace

@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "seed_corpus.h"
-#include "support/byte_files.h"
 
 namespace {
 
 // `tool` as the fuzzer numbers them: 0 cuts a sequence, 1 compares two, 2 converts a group-BMP file.
 vidmetra::testing::NamedBytes Seed(const std::string& name, uint8_t tool, uint8_t half_width, uint8_t half_height,
                                    uint8_t first, uint8_t last, size_t frame_bytes, size_t frames) {
-  std::vector<uint8_t> bytes = {tool, half_width, half_height, first, last};
-  const std::vector<uint8_t> file = vidmetra::testing::PatternBytes(frames * frame_bytes + frame_bytes / 2, tool);
-  bytes.insert(bytes.end(), file.begin(), file.end());
-  return {name, bytes};
+  return vidmetra::fuzz::FieldsThenFile(name, {tool, half_width, half_height, first, last},
+                                        frames * frame_bytes + frame_bytes / 2, tool);
 }
 
 }  // namespace
