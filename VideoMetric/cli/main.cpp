@@ -112,7 +112,9 @@ int Run(const CliOptions& options) {
   const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
-  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
+  if (exit_code != 0 && options.quiet) {
+    console.Notice("not everything was measured or saved; run without --quiet for the log");
+  }
   return exit_code;
 }
 
