@@ -60,6 +60,8 @@ AviWriter::AviWriter(int width, int height, int scale, int rate, StreamSource* s
 }
 
 int AviWriter::Open(const std::string& name) {
+  // Named from the start, so that the text of a failed open says which file it was.
+  name_ = name;
   if (!muxer_.Create(name)) return kCreateFailed;
   int status = OpenStreams();
   if (status == kOk) status = BeginCompression();
@@ -71,8 +73,8 @@ int AviWriter::Open(const std::string& name) {
     std::filesystem::remove(name, ignored);
     return status;
   }
-  name_ = name;
   next_frame_ = video_info_.start;
+  first_frame_ = next_frame_;
   skipped_ = 0;
   last_compressed_size_ = 0;
   return kOk;
@@ -138,10 +140,18 @@ int AviWriter::WriteRaw(const uint8_t* buffer) {
   return kOk;
 }
 
+int AviWriter::SkipTo(int64_t sample) {
+  if (next_frame_ < 0 || sample < next_frame_) return kBadFrameNumber;
+  if (next_frame_ == first_frame_) first_frame_ = sample;
+  next_frame_ = sample;
+  return kOk;
+}
+
 int AviWriter::WriteCompressed(const uint8_t* buffer) {
-  const uint8_t* previous = previous_frame_.data() != nullptr && next_frame_ != 0 ? previous_frame_.data() : nullptr;
+  const bool first = next_frame_ == first_frame_;
+  const uint8_t* previous = previous_frame_.data() != nullptr && !first ? previous_frame_.data() : nullptr;
   CompressedFrame compressed;
-  if (!compressor_->Compress(buffer, static_cast<int32_t>(next_frame_), next_frame_ == 0, settings_.quality, previous,
+  if (!compressor_->Compress(buffer, static_cast<int32_t>(next_frame_), first, settings_.quality, previous,
                              compressed)) {
     return kCompressFailed;
   }

@@ -15,12 +15,15 @@
 #include <QValidator>
 
 #include "bitmappack.h"
+#include "bitmapreel.h"
 #include "bitmapzone.h"
 #include "converter_fixtures.h"
 #include "dib_view.h"
+#include "packreel.h"
 #include "support/byte_files.h"
 #include "support/ffmpeg_tool.h"
 #include "support/temp_dir.h"
+#include "vidmetra/avi_container.h"
 #include "vidmetra/converters/dib_file.h"
 #include "vidmetra/converters/tool_dialog.h"
 #include "viewer_window.h"
@@ -97,6 +100,73 @@ TEST(ToolDialog, BitmapZoneSuffixButtonsAndAFailureMessage) {
   EXPECT_EQ(Edit(dialog, "suffix")->text(), "_right");
   dialog.findChild<QPushButton*>("action")->click();
   EXPECT_EQ(messages, QStringList{"wrong picture size: width and height must be from 1 to 32768."});
+}
+
+// The two AVI-writing dialogs: their labels, boxes and browse buttons, and the action writing the file or naming
+// what went wrong.
+TEST(ToolDialog, ReelDialogsShowTheirFieldsAndTheirActionsWriteAviFiles) {
+  testing::TempDir dir;
+  const PictureSize size{8, 6};
+  testing::WriteBytes(dir.File("in.seq"), testing::PatternBytes(4 * size.SequenceFrameBytes(), 2));
+  for (int i = 0; i < 2; ++i) {
+    testing::WriteBitmap(dir.File(QString("b%1.bmp").arg(i).toStdString()), testing::RandomBgrBitmap(8, 6, 9));
+  }
+  struct Case {
+    ToolDescription tool;
+    std::vector<const char*> texts;
+    const char* all_label;
+    bool progress;
+    std::map<const char*, std::string> typed;
+  };
+  const std::vector<Case> cases{
+      {PackReelTool(),
+       {"seq文件：", "from:", "to:", "每帧画面尺寸：", "宽", "高", "avi文件：", "关于 packreel(&A)..."},
+       "所有帧",
+       false,
+       {{"seq", dir.File("in.seq")}, {"from", "1"}, {"to", "2"}}},
+      {BitmapReelTool(),
+       {"BMP文件所在目录：", "文件名：", "例如train(*),不含扩展名", "from:", "to:", "通配符长度：", "图象尺寸：", "宽",
+        "高", "avi文件所在路径：", "关于 bitmapreel(&A)..."},
+       "ALL",
+       true,
+       {{"dir", dir.path().string() + "/"}, {"name", "b(*)"}, {"to", "5"}}},
+  };
+  for (const Case& tool_case : cases) {
+    ToolDialog dialog(tool_case.tool);
+    QStringList messages;
+    dialog.SetMessageSink([&](const QString& text) { messages << text; });
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle().toStdString(), tool_case.tool.name);
+    const QStringList texts = Texts(dialog);
+    for (const char* text : tool_case.texts) EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    ASSERT_NE(dialog.findChild<QCheckBox*>("all"), nullptr);
+    EXPECT_EQ(dialog.findChild<QCheckBox*>("all")->text(), QString::fromUtf8(tool_case.all_label));
+    EXPECT_EQ(dialog.findChild<QProgressBar*>("progress") != nullptr, tool_case.progress);
+    EXPECT_NE(dialog.findChild<QPushButton*>("avi_browse"), nullptr);
+    auto* action = dialog.findChild<QPushButton*>("action");
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), "Convert");
+
+    // Sizes start at 0, which the run refuses with its message.
+    action->click();
+    const std::string avi = dir.File(tool_case.tool.name + ".avi");
+    Edit(dialog, "avi")->setText(QString::fromStdString(avi));
+    for (const auto& [key, value] : tool_case.typed) Edit(dialog, key)->setText(QString::fromStdString(value));
+    Edit(dialog, "width")->setText("8");
+    Edit(dialog, "height")->setText("6");
+    action->click();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[0].startsWith("wrong picture size")) << messages[0].toStdString();
+    EXPECT_EQ(messages[1], "ok!");
+    AviContainer container;
+    ASSERT_TRUE(container.Open(avi));
+    ASSERT_NE(container.VideoStream(0), nullptr);
+    EXPECT_EQ(container.VideoStream(0)->Length(), 2);
+    if (tool_case.progress) {
+      EXPECT_EQ(dialog.findChild<QProgressBar*>("progress")->value(), 2);
+    }
+    EXPECT_TRUE(dialog.isEnabled());
+  }
 }
 
 DibImage PalettedBitmap(int width, int height, uint16_t bit_count) {

@@ -10,6 +10,7 @@ namespace vidmetra::converters {
 inline const std::string kPlaceholderNote = "通配符形式：默认插0，若不需要将通配符长度设为0即可。";
 inline const std::string kBmpFilter = "位图文件(*.bmp)";
 inline const std::string kSeqFilter = "SEQ序列文件(*.seq)";
+inline const std::string kAviFilter = "AVI文件(*.avi)";
 // The last frame number "all" stands for: numbered BMP inputs, and sequence or group-BMP inputs.
 inline constexpr long long kAllNumberedFiles = 99999999;
 inline constexpr long long kAllFileFrames = 9999;
