@@ -74,7 +74,6 @@ int AviWriter::Open(const std::string& name) {
     return status;
   }
   next_frame_ = video_info_.start;
-  first_frame_ = next_frame_;
   skipped_ = 0;
   last_compressed_size_ = 0;
   return kOk;
@@ -140,18 +139,10 @@ int AviWriter::WriteRaw(const uint8_t* buffer) {
   return kOk;
 }
 
-int AviWriter::SkipTo(int64_t sample) {
-  if (next_frame_ < 0 || sample < next_frame_) return kBadFrameNumber;
-  if (next_frame_ == first_frame_) first_frame_ = sample;
-  next_frame_ = sample;
-  return kOk;
-}
-
 int AviWriter::WriteCompressed(const uint8_t* buffer) {
-  const bool first = next_frame_ == first_frame_;
-  const uint8_t* previous = previous_frame_.data() != nullptr && !first ? previous_frame_.data() : nullptr;
+  const uint8_t* previous = previous_frame_.data() != nullptr && next_frame_ != 0 ? previous_frame_.data() : nullptr;
   CompressedFrame compressed;
-  if (!compressor_->Compress(buffer, static_cast<int32_t>(next_frame_), first, settings_.quality, previous,
+  if (!compressor_->Compress(buffer, static_cast<int32_t>(next_frame_), next_frame_ == 0, settings_.quality, previous,
                              compressed)) {
     return kCompressFailed;
   }

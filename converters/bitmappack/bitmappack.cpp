@@ -47,12 +47,8 @@ std::string PackBitmaps(const FieldValues& values, RunProgress& progress) {
 ToolDescription BitmapPackTool() {
   return ToolDescription{
       "bitmappack", "Convert", true,
-      Fields(
-          {{InputFolderField("dir", "BMP文件所在目录：", kBmpFilter), NameField("文件名：", "例如train(*),不含扩展名")},
-           RangeFields("ALL"),
-           {DigitsField()},
-           SizeFields("图象尺寸：", "宽", "高"),
-           {SaveFileField("seq", "seq文件所在路径：", "seq序列文件(*.seq)", "seq", "the sequence file to write")}}),
+      Fields({NumberedBitmapFields(),
+              {SaveFileField("seq", "seq文件所在路径：", "seq序列文件(*.seq)", "seq", "the sequence file to write")}}),
       PackBitmaps};
 }
 

@@ -24,8 +24,9 @@ std::string ReelBitmaps(const FieldValues& values, RunProgress& progress) {
     if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name);
     // The stream's format is fixed by the size fields; a picture of another kind would corrupt it.
     if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name);
-    // Samples are numbered as the files are, so a range starting above 0 begins with empty samples.
-    if (std::string failure = reel.Write(i, image.pixels.data()); !failure.empty()) return failure;
+    // Samples are numbered from 0 whatever the first file's number: an AVI starting with empty samples shows
+    // nothing where its first picture should be, and the measurement program cannot read it.
+    if (std::string failure = reel.Write(image.pixels.data()); !failure.empty()) return failure;
   }
   const std::string failure = reel.Close();
   return failure.empty() ? kOkMessage : failure;
@@ -36,12 +37,8 @@ std::string ReelBitmaps(const FieldValues& values, RunProgress& progress) {
 ToolDescription BitmapReelTool() {
   return ToolDescription{
       "bitmapreel", "Convert", true,
-      Fields(
-          {{InputFolderField("dir", "BMP文件所在目录：", kBmpFilter), NameField("文件名：", "例如train(*),不含扩展名")},
-           RangeFields("ALL"),
-           {DigitsField()},
-           SizeFields("图象尺寸：", "宽", "高"),
-           {SaveFileField("avi", "avi文件所在路径：", kAviFilter, "avi", "the AVI file to write")}}),
+      Fields({NumberedBitmapFields(),
+              {SaveFileField("avi", "avi文件所在路径：", kAviFilter, "avi", "the AVI file to write")}}),
       ReelBitmaps};
 }
 

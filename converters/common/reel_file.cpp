@@ -16,8 +16,8 @@ ReelFile::~ReelFile() = default;
 
 std::string ReelFile::Open(const std::string& path, PictureSize size) {
   // Settings naming no compressor leave the stream uncompressed.
-  writer_ = std::make_unique<AviWriter>(size.width, size.height, kScale, kFramesPerSecond, nullptr,
-                                        CompressorSettings{});
+  writer_ =
+      std::make_unique<AviWriter>(size.width, size.height, kScale, kFramesPerSecond, nullptr, CompressorSettings{});
   const int status = writer_->Open(path);
   if (status == AviWriter::kOk) return {};
   const std::string failure = Failure(status);
@@ -25,9 +25,8 @@ std::string ReelFile::Open(const std::string& path, PictureSize size) {
   return failure;
 }
 
-std::string ReelFile::Write(int64_t sample, const uint8_t* bottom_up_rows) {
-  int status = writer_->SkipTo(sample);
-  if (status == AviWriter::kOk) status = writer_->WriteRaw(bottom_up_rows);
+std::string ReelFile::Write(const uint8_t* bottom_up_rows) {
+  const int status = writer_->WriteRaw(bottom_up_rows);
   return status == AviWriter::kOk ? std::string() : Failure(status);
 }
 

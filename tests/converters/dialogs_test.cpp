@@ -14,15 +14,22 @@
 #include <QToolBar>
 #include <QValidator>
 
+#include "bitmapgroup.h"
 #include "bitmappack.h"
 #include "bitmapreel.h"
 #include "bitmapzone.h"
 #include "converter_fixtures.h"
 #include "dib_view.h"
+#include "grouppack.h"
+#include "packfidelity.h"
 #include "packreel.h"
+#include "packtrim.h"
+#include "planepack.h"
+#include "planeunpack.h"
 #include "support/byte_files.h"
 #include "support/ffmpeg_tool.h"
 #include "support/temp_dir.h"
+#include "triplepack.h"
 #include "vidmetra/avi_container.h"
 #include "vidmetra/converters/dib_file.h"
 #include "vidmetra/converters/tool_dialog.h"
@@ -43,6 +50,49 @@ QLineEdit* Edit(const QWidget& parent, const char* key) {
   auto* edit = parent.findChild<QLineEdit*>(key);
   EXPECT_NE(edit, nullptr) << key;
   return edit;
+}
+
+// Every tool's dialog has a widget for each of its fields with the field's label, hint and browse button, and
+// its action reports one message: with the sizes still 0, the refusal of the size.
+TEST(ToolDialog, EveryToolsDialogHasEachFieldAndReportsOneMessage) {
+  for (const ToolDescription& tool :
+       {PlanePackTool(), TriplePackTool(), BitmapPackTool(), GroupPackTool(), PackTrimTool(), PackReelTool(),
+        PlaneUnpackTool(), PackFidelityTool(), BitmapReelTool(), BitmapGroupTool(), BitmapZoneTool()}) {
+    SCOPED_TRACE(tool.name);
+    ToolDialog dialog(tool);
+    QStringList messages;
+    dialog.SetMessageSink([&](const QString& text) { messages << text; });
+    dialog.show();
+    const QStringList texts = Texts(dialog);
+    for (const FieldSpec& field : tool.fields) {
+      const QString key = QString::fromStdString(field.key), label = QString::fromStdString(field.label);
+      switch (field.kind) {
+        case FieldKind::kNote:
+          EXPECT_TRUE(texts.contains(label)) << field.label;
+          break;
+        case FieldKind::kFlag:
+          ASSERT_NE(dialog.findChild<QCheckBox*>(key), nullptr) << field.key;
+          EXPECT_EQ(dialog.findChild<QCheckBox*>(key)->text(), label);
+          break;
+        case FieldKind::kSetButton:
+          EXPECT_NE(dialog.findChild<QPushButton*>(key + "_" + label), nullptr) << field.label;
+          break;
+        default:
+          EXPECT_NE(dialog.findChild<QLineEdit*>(key), nullptr) << field.key;
+          EXPECT_TRUE(field.label.empty() || texts.contains(label)) << field.label;
+          EXPECT_TRUE(field.hint.empty() || texts.contains(QString::fromStdString(field.hint))) << field.hint;
+          EXPECT_EQ(dialog.findChild<QPushButton*>(key + "_browse") != nullptr,
+                    field.kind != FieldKind::kText && field.kind != FieldKind::kNumber)
+              << field.key;
+      }
+    }
+    EXPECT_EQ(dialog.findChild<QProgressBar*>("progress") != nullptr, tool.shows_progress);
+    ASSERT_NE(dialog.findChild<QPushButton*>("action"), nullptr);
+    EXPECT_EQ(dialog.findChild<QPushButton*>("action")->text().toStdString(), tool.action);
+    dialog.findChild<QPushButton*>("action")->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("wrong picture size")) << messages[0].toStdString();
+  }
 }
 
 TEST(ToolDialog, BitmapPackShowsItsFieldsAndItsActionConverts) {

@@ -12,8 +12,10 @@
 #include "support/temp_dir.h"
 #include "support/video_probe.h"
 #include "vidmetra/avi_container.h"
+#include "vidmetra/colour_space.h"
 #include "vidmetra/converters/dib_file.h"
 #include "vidmetra/converters/tool_messages.h"
+#include "vidmetra/open_sequence_reader.h"
 
 namespace vidmetra::converters {
 namespace {
@@ -65,8 +67,9 @@ TEST(PackReel, WritesTheRangeFromItsFirstFrameOnAsSamplesFromZero) {
   const size_t frame_bytes = size.SequenceFrameBytes();
   const std::vector<uint8_t> sequence = testing::PatternBytes(10 * frame_bytes, 5);
   testing::WriteBytes(dir.File("in.seq"), sequence);
-  std::map<std::string, std::string> fields{{"seq", dir.File("in.seq")}, {"from", "3"},    {"to", "5"},
-                                            {"width", "18"},             {"height", "10"}, {"avi", dir.File("out.avi")}};
+  std::map<std::string, std::string> fields{
+      {"seq", dir.File("in.seq")}, {"from", "3"}, {"to", "5"}, {"width", "18"}, {"height", "10"},
+      {"avi", dir.File("out.avi")}};
   ASSERT_EQ(RunTool(PackReelTool(), fields), "ok!");
   std::vector<uint8_t> expected;
   for (size_t k = 3; k <= 5; ++k) {
@@ -142,8 +145,9 @@ TEST(BitmapReel, BitmapsFfmpegWroteDecodeFromTheAviAsFromTheBitmaps) {
   if (!testing::FfmpegAvailable()) GTEST_SKIP() << "ffmpeg not installed";
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
-  ASSERT_TRUE(testing::RunFfmpeg("-f lavfi -i testsrc2=size=30x18:rate=25 -frames:v 5 -pix_fmt bgr24 -start_number 0 '" +
-                                 folder + "train%03d.bmp'"));
+  ASSERT_TRUE(
+      testing::RunFfmpeg("-f lavfi -i testsrc2=size=30x18:rate=25 -frames:v 5 -pix_fmt bgr24 -start_number 0 '" +
+                         folder + "train%03d.bmp'"));
   EXPECT_EQ(RunTool(BitmapReelTool(), {{"dir", folder},
                                        {"name", "train(*)"},
                                        {"all", "1"},
@@ -163,9 +167,10 @@ TEST(BitmapReel, BitmapsFfmpegWroteDecodeFromTheAviAsFromTheBitmaps) {
   EXPECT_EQ(ReadFileBytes(dir.File("avi.rgb")), ReadFileBytes(dir.File("bitmaps.rgb")));
 }
 
-// Samples are numbered as the files: from 2 on, samples 0 and 1 stay empty; the first missing file ends the run
-// with "ok!"; a bitmap of another size ends it with a message, the samples before it kept.
-TEST(BitmapReel, SamplesAreNumberedAsTheFilesAndAMismatchedBitmapEndsTheRun) {
+// A range starting at 2 becomes samples from 0 on, each a key frame holding the bitmap's stored rows, which our
+// own reader and FFmpeg both read back; the first missing file ends the run with "ok!"; a bitmap of another size
+// ends it with a message, the samples before it kept.
+TEST(BitmapReel, TheRangeBecomesSamplesFromZeroAndAMismatchedBitmapEndsTheRun) {
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
   std::vector<DibImage> images;
@@ -173,18 +178,22 @@ TEST(BitmapReel, SamplesAreNumberedAsTheFilesAndAMismatchedBitmapEndsTheRun) {
     images.push_back(testing::RandomBgrBitmap(10, 6, static_cast<uint32_t>(20 + i)));
     testing::WriteBitmap(folder + "f" + std::to_string(i) + ".bmp", images.back());
   }
-  std::map<std::string, std::string> fields{{"dir", folder},  {"name", "f(*)"}, {"from", "2"},
-                                            {"to", "9"},      {"width", "10"},  {"height", "6"},
-                                            {"digits", "0"},  {"avi", dir.File("f.avi")}};
+  std::map<std::string, std::string> fields{{"dir", folder}, {"name", "f(*)"},          {"from", "2"},
+                                            {"to", "9"},     {"width", "10"},           {"height", "6"},
+                                            {"digits", "0"}, {"avi", dir.File("f.avi")}};
   EXPECT_EQ(RunTool(BitmapReelTool(), fields), "ok!");
   Samples samples = ReadSamples(dir.File("f.avi"));
-  ASSERT_EQ(samples.bytes.size(), 4u);
-  EXPECT_TRUE(samples.bytes[0].empty());
-  EXPECT_TRUE(samples.bytes[1].empty());
-  for (size_t n = 2; n < 4; ++n) {
-    EXPECT_EQ(samples.bytes[n], images[n].pixels) << n;
+  ASSERT_EQ(samples.bytes.size(), 2u);
+  for (size_t n = 0; n < 2; ++n) {
+    EXPECT_EQ(samples.bytes[n], images[n + 2].pixels) << n;
     EXPECT_TRUE(samples.key[n]);
   }
+  const auto reader = OpenSequenceReader(dir.File("f.avi"), 0, 0, kRgb24, false);
+  ASSERT_NE(reader, nullptr);
+  ASSERT_EQ(reader->FrameCount(), 2);
+  std::vector<uint8_t> frame(images[0].pixels.size());
+  ASSERT_EQ(reader->ReadFrameRaw(frame.data(), 0), 0);
+  EXPECT_EQ(frame, images[2].pixels);
   if (testing::FfmpegAvailable()) {
     ASSERT_TRUE(testing::RunFfmpeg(RgbOut(dir.File("f.avi"), dir.File("decoded.rgb"))));
     std::vector<uint8_t> expected = testing::TopDownRgb(images[2]);

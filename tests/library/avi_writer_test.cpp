@@ -159,6 +159,11 @@ TEST(AviWriterTest, WidthZeroYieldsNoWriterAndVideoOutputReportsError4) {
   EXPECT_FALSE(output.OpenByName(dir.File("missing/a.avi"), 16, 16));
   EXPECT_EQ(output.error(), VideoOutput::kWriterFailed);
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.avi")));
+  // The text of a failed open names the file.
+  AviWriter writer(16, 16, 1, 25, nullptr, CompressorSettings{});
+  ASSERT_EQ(writer.Open(dir.File("missing/a.avi")), AviWriter::kCreateFailed);
+  EXPECT_EQ(writer.ErrorText(AviWriter::kCreateFailed),
+            "Error when writing file \"" + dir.File("missing/a.avi") + "\": Failed to create file!");
 }
 
 // Every sample key, handler "DIB" and a zero byte, the stream name, padded frames through the export path, and
@@ -242,49 +247,6 @@ TEST(AviWriterTest, CompressingWriterAsksForOneKeyFrameAndStoresTheFrameAfterAOn
     EXPECT_EQ(bytes[0], frame);
     EXPECT_EQ(video->IsKeyFrame(static_cast<int64_t>(sample)), frame == 0);
   }
-}
-
-// Skipped samples stay empty; the first frame written after a skip is the compressor's key frame, with no
-// previous frame; a skip backwards is refused.
-TEST(AviWriterTest, SkippedSamplesStayEmptyAndTheFirstFrameWrittenIsTheKeyFrame) {
-  ScriptedCompressorInstalled installed;
-  TempDir dir;
-  const auto frames = MakeFrames(16, 8, 3, 4);
-  for (const bool compressing : {false, true}) {
-    const std::string name = dir.File(compressing ? "skip_scripted.avi" : "skip_plain.avi");
-    {
-      auto writer = CreateAviWriter(name, 16, 8, 1, 25, nullptr,
-                                    compressing ? SettingsFor(kScriptedFourCc) : CompressorSettings{});
-      ASSERT_NE(writer, nullptr);
-      ASSERT_EQ(writer->SkipTo(2), AviWriter::kOk);
-      ASSERT_EQ(writer->WriteRaw(frames[0].data()), AviWriter::kOk);
-      ASSERT_EQ(writer->WriteRaw(frames[1].data()), AviWriter::kOk);
-      EXPECT_EQ(writer->SkipTo(3), AviWriter::kBadFrameNumber);
-      ASSERT_EQ(writer->SkipTo(5), AviWriter::kOk);
-      ASSERT_EQ(writer->WriteRaw(frames[2].data()), AviWriter::kOk);
-    }
-    AviContainer container;
-    ASSERT_TRUE(container.Open(name));
-    ContainerStream* video = container.VideoStream(0);
-    ASSERT_NE(video, nullptr);
-    ASSERT_EQ(video->Length(), 6);
-    const std::vector<int> frame_of_sample = {-1, -1, 0, 1, -1, 2};
-    for (int64_t sample = 0; sample < 6; ++sample) {
-      const int frame = frame_of_sample[static_cast<size_t>(sample)];
-      std::vector<uint8_t> bytes(frames[0].size());
-      int64_t size = -1;
-      ASSERT_TRUE(video->Read(sample, bytes.data(), static_cast<int64_t>(bytes.size()), size));
-      if (frame < 0) {
-        EXPECT_EQ(size, 0) << sample;
-      } else if (compressing) {
-        EXPECT_EQ(size, sample + 10) << sample;  // the scripted compressor numbers its output by the frame number
-      } else {
-        EXPECT_EQ(bytes, frames[static_cast<size_t>(frame)]) << sample;
-      }
-    }
-  }
-  EXPECT_EQ(installed.log->key_frames_wanted, (std::vector<bool>{true, false, false}));
-  EXPECT_EQ(installed.log->previous_given, (std::vector<bool>{false, true, true}));
 }
 
 TEST(AviWriterTest, CatalogueNamesAndChooserFillTheSettings) {

@@ -43,9 +43,6 @@ class AviWriter final : public SequenceWriter {
   int Open(const std::string& name);
   int WriteFrame(const VideoFrame& frame) override;
   int WriteRaw(const uint8_t* buffer) override;
-  // Leaves the samples from the next one up to `sample` empty, so that the next frame is stored as sample
-  // `sample`; kBadFrameNumber when the writer is not open or is already past it.
-  int SkipTo(int64_t sample);
   std::string Describe(size_t capacity = kTextCapacity) const override;
   std::string ErrorText(int code, size_t capacity = kTextCapacity) const override;
   // Hands out the frames a compressor still holds, then completes the file; kWriteFailed when that fails.
@@ -81,7 +78,6 @@ class AviWriter final : public SequenceWriter {
   int height_ = 0;
   int64_t row_bytes_ = 0;
   int64_t next_frame_ = -1;
-  int64_t first_frame_ = 0;  // the sample of the first frame, the one a compressor makes a key frame
   int64_t skipped_ = 0;
 };
 

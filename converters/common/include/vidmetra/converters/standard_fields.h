@@ -34,6 +34,9 @@ FieldSpec DigitsField();
 // Width and height on one row, after `lead` when it is not empty.
 std::vector<FieldSpec> SizeFields(const std::string& lead, const std::string& width_label,
                                   const std::string& height_label);
+// The inputs of the tools that take numbered bitmaps, every frame or a range: folder, name, range with "ALL",
+// placeholder length and picture size.
+std::vector<FieldSpec> NumberedBitmapFields();
 
 // Appends the fields of every list in order.
 std::vector<FieldSpec> Fields(std::initializer_list<std::vector<FieldSpec>> groups);
