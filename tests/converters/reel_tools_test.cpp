@@ -2,8 +2,6 @@
 // FFmpeg.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "bitmapreel.h"
 #include "converter_fixtures.h"
 #include "packreel.h"
