@@ -1,6 +1,6 @@
 #include "bitmapreel.h"
 
-#include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/numbered_bitmaps.h"
 #include "vidmetra/converters/reel_file.h"
 #include "vidmetra/converters/standard_fields.h"
 #include "vidmetra/converters/tool_messages.h"
@@ -13,21 +13,15 @@ std::string ReelBitmaps(const FieldValues& values, RunProgress& progress) {
   if (!IsUsableBitmapSize(size)) return kWrongBitmapSize;
   ReelFile reel;
   if (std::string failure = reel.Open(values.Text("avi"), size); !failure.empty()) return failure;
-  const FrameRange range = values.Range(kAllNumberedFiles);
-  progress.Start(range.first, range.last);
-  DibImage image;
-  for (long long i = range.first; i <= range.last; ++i) {
-    progress.Reach(i);
-    const std::string name = values.FrameName(i) + ".bmp";
-    const DibLoad load = ReadDibFile(values.Text("dir") + name, image);
-    if (load == DibLoad::kMissing) break;
-    if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name);
-    // The stream's format is fixed by the size fields; a picture of another kind would corrupt it.
-    if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name);
-    // Samples are numbered from 0 whatever the first file's number: an AVI starting with empty samples shows
-    // nothing where its first picture should be, and the measurement program cannot read it.
-    if (std::string failure = reel.Write(image.pixels.data()); !failure.empty()) return failure;
-  }
+  // Samples are numbered from 0 whatever the first file's number: an AVI starting with empty samples shows
+  // nothing where its first picture should be, and the measurement program cannot read it.
+  const std::string message = ForEachNumberedBitmap(
+      values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
+      [&](const std::string& name, const DibImage& image) {
+        // The stream's format is fixed by the size fields; a picture of another kind would corrupt it.
+        return image.IsBgr24Of(size) ? reel.Write(image.pixels.data()) : MismatchedBmpMessage(name + ".bmp");
+      });
+  if (!message.empty()) return message;
   const std::string failure = reel.Close();
   return failure.empty() ? kOkMessage : failure;
 }
