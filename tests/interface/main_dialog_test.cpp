@@ -273,6 +273,14 @@ TEST_F(ShellTest, HelpButtonsOpenTheShippedPagesWhenTheyExist) {
   EXPECT_EQ(prompts_.addresses[0], "file://" + (help / "metrics.html").string() + "#ssim");
   EXPECT_EQ(prompts_.addresses[1], "https://vidmetra.org/");
   EXPECT_EQ(prompts_.addresses[2], "https://vidmetra.org/help/feedback.html");
+  // With the whole help shipped, "Website" and "Feedback" stay on this computer too.
+  vidmetra::testing::WriteText((help / "index.html").string(), "<html></html>");
+  vidmetra::testing::WriteText((help / "feedback.html").string(), "<html></html>");
+  dialog.controls().website->click();
+  dialog.controls().feedback->click();
+  ASSERT_EQ(prompts_.addresses.size(), 5u);
+  EXPECT_EQ(prompts_.addresses[3], "file://" + (help / "index.html").string());
+  EXPECT_EQ(prompts_.addresses[4], "file://" + (help / "feedback.html").string());
 }
 
 }  // namespace
