@@ -19,6 +19,7 @@ inline QColor ControlWindowColour() { return {50, 0, 50}; }
 inline QColor WatermarkColour() { return {220, 220, 220}; }
 // Inner value lines with the grid on: light enough that the curves stay in front.
 inline QColor GridColour() { return {190, 190, 190}; }
-inline QColor CurrentFrameColour() { return {110, 110, 110}; }
+// Apart from every curve colour and from the greys of smoothed text.
+inline QColor CurrentFrameColour() { return {230, 140, 0}; }
 
 }  // namespace vidmetra::plot
