@@ -131,6 +131,7 @@ QWidget* GraphWindow::BuildSlide() {
   slider_->setRange(controller_->first(), controller_->last());
   slider_->setValue(controller_->current());
   slider_->setFocusPolicy(Qt::NoFocus);  // the arrow keys belong to the whole window
+  slider_->setMinimumWidth(180);
   connect(slider_, &QSlider::valueChanged, this, [this](int value) { controller_->GoToFrame(value, true); });
   frame_field_ = new QLineEdit(group);
   frame_field_->setReadOnly(true);
@@ -156,6 +157,7 @@ QWidget* GraphWindow::BuildControls() {
   next->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
   auto* wider = RepeatButton(group, "+", "Increase radius of control window\n(you can hold button to increase it)");
   auto* narrower = RepeatButton(group, "-", "Decrease radius of control window\n(you can hold button to decrease it)");
+  for (QPushButton* button : {wider, narrower}) button->setFixedWidth(button->sizeHint().height() + 8);
   auto* previous_bad = IconButton(new QPushButton(group), QStyle::SP_MediaSkipBackward,
                                   "Go to previous bad frame [Ctrl + left arrow]");
   auto* next_bad = IconButton(new QPushButton(group), QStyle::SP_MediaSkipForward,
@@ -175,10 +177,14 @@ QWidget* GraphWindow::BuildControls() {
   connect(copy, &QPushButton::clicked, this, &GraphWindow::CopyPlot);
   connect(show_frame, &QPushButton::clicked, this, &GraphWindow::ShowFrame);
   for (QWidget* widget : std::initializer_list<QWidget*>{grid_, previous, next, wider, narrower, previous_bad,
-                                                          next_bad, copy, show_frame}) {
+                                                          next_bad, copy}) {
     widget->setFocusPolicy(Qt::NoFocus);  // the arrow keys belong to the whole window
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setAutoDefault(false);
     row->addWidget(widget);
   }
+  // Return opens the frame window.
+  show_frame->setDefault(true);
+  row->addWidget(show_frame);
   return group;
 }
 
