@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTest>
 #include <cmath>
 #include <fstream>
 
@@ -17,6 +18,7 @@
 #include "frame_window.h"
 #include "graph_panel.h"
 #include "graph_window.h"
+#include "hold_repeat_button.h"
 #include "plot_colours.h"
 #include "support/temp_dir.h"
 #include "vidmetra/colour_space.h"
@@ -175,6 +177,39 @@ TEST_F(ViewerTest, GraphWindowFollowsItsCommandsAndShowsTheValues) {
   EXPECT_EQ(lower.last, controller.view_end());
 }
 
+TEST_F(ViewerTest, KeysWorkOnBothWindows) {
+  GraphWindow window(bundle, MetricCatalogue(""));
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  plot::GraphController& controller = window.controller();
+  QTest::keyClick(&window, Qt::Key_Right);
+  EXPECT_EQ(controller.current(), 20);
+  QTest::keyClick(&window, Qt::Key_Left);
+  QTest::keyClick(&window, Qt::Key_Left);
+  EXPECT_EQ(controller.current(), 18);
+  QTest::keyClick(&window, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(controller.current(), 33);
+  QTest::keyClick(&window, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(controller.current(), 17);
+  QGuiApplication::clipboard()->clear();
+  QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), window.lower().size());
+
+  QTest::keyClick(&window, Qt::Key_Return);  // "Show frame" is the default button
+  FrameWindow* frame = window.frame_window();
+  ASSERT_NE(frame, nullptr);
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  QTest::keyClick(frame, Qt::Key_2);
+  EXPECT_EQ(frame->selected(), 1);
+  QTest::keyClick(frame, Qt::Key_Right);
+  EXPECT_EQ(controller.current(), 18);
+  EXPECT_EQ(frame->windowTitle(), "Vidmetra - First processed, frame 18");
+  QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(kWidth, kHeight));
+}
+
 TEST_F(ViewerTest, ClosingTheGraphWindowClosesTheFrameWindow) {
   auto* window = new GraphWindow(bundle, MetricCatalogue(""));
   window->show();
@@ -242,6 +277,25 @@ TEST_F(ViewerTest, ZoomStepsAndTheSliderEnd) {
   EXPECT_EQ(window.scale_slider().value(), 800);
   window.ZoomOut();
   EXPECT_EQ(window.display().zoom().scale(), 800);
+}
+
+TEST(HoldRepeatButton, OneCommandPerClickAndRepeatsWhileHeld) {
+  HoldRepeatButton button;
+  button.resize(40, 20);
+  button.show();
+  int commands = 0;
+  QObject::connect(&button, &HoldRepeatButton::command, [&] { ++commands; });
+  QTest::mouseClick(&button, Qt::LeftButton);
+  EXPECT_EQ(commands, 1);
+  QTest::keyClick(&button, Qt::Key_Space);
+  EXPECT_EQ(commands, 2);
+  QTest::mousePress(&button, Qt::LeftButton);
+  QTest::qWait(400);  // 100 ms, then ever shorter: several ticks
+  QTest::mouseRelease(&button, Qt::LeftButton);
+  EXPECT_GE(commands, 2 + 3);
+  const int held = commands;
+  QTest::qWait(150);
+  EXPECT_EQ(commands, held);  // released: no more
 }
 
 TEST(FrameZoom, PanHasNoEffectAtFullSizeAndStaysInRange) {

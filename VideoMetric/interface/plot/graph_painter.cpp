@@ -110,21 +110,26 @@ void GraphPainter::DrawValueTicks(QPainter& painter, const PlotArea& area, bool 
 void GraphPainter::DrawFrameLines(QPainter& painter, const PlotArea& area, const PanelView& view,
                                   const QSize& size) const {
   const QFontMetrics metrics(font_);
-  auto line = [&](int32_t frame, const QColor& colour) {
+  auto label_rect = [&](int32_t frame) {
+    const int width = metrics.horizontalAdvance(FrameLabel(frame));
+    const int left = std::clamp(FrameX(area, view, frame) - width / 2, 0, std::max(0, size.width() - width));
+    return QRect(left, area.bottom() + 5, width, metrics.height());
+  };
+  auto line = [&](int32_t frame, const QColor& colour, bool labelled) {
     const int x = FrameX(area, view, frame);
     painter.setPen(colour);
     painter.drawLine(x, area.bottom(), x, area.top);
-    const QString label = FrameLabel(frame);
-    const int width = metrics.horizontalAdvance(label);
-    const int left = std::clamp(x - width / 2, 0, std::max(0, size.width() - width));
     painter.setPen(Qt::black);
-    painter.drawText(QRect(left, area.bottom() + 5, width, metrics.height()), Qt::AlignLeft | Qt::AlignTop, label);
+    if (labelled) painter.drawText(label_rect(frame), Qt::AlignLeft | Qt::AlignTop, FrameLabel(frame));
   };
-  line(view.first, Qt::black);
+  line(view.first, Qt::black, true);
+  line(view.last, Qt::black, view.last != view.first);
   if (view.current && *view.current != view.first && *view.current != view.last) {
-    line(*view.current, CurrentFrameColour());
+    // The current frame's number gives way to the range's ends rather than overwrite them.
+    const QRect own = label_rect(*view.current).adjusted(-4, 0, 4, 0);
+    line(*view.current, CurrentFrameColour(),
+         !own.intersects(label_rect(view.first)) && !own.intersects(label_rect(view.last)));
   }
-  line(view.last, Qt::black);
 }
 
 void GraphPainter::DrawBadFrames(QPainter& painter, const PlotArea& area, const PanelView& view) const {
