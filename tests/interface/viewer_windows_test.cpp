@@ -208,6 +208,13 @@ TEST_F(ViewerTest, KeysWorkOnBothWindows) {
   EXPECT_EQ(frame->windowTitle(), "Vidmetra - First processed, frame 18");
   QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(kWidth, kHeight));
+  // Escape closes the frame window for good; "Show frame" opens a new one.
+  QTest::keyClick(frame, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.frame_window(), nullptr);
+  window.ShowFrame();
+  ASSERT_NE(window.frame_window(), nullptr);
+  EXPECT_TRUE(window.frame_window()->isVisible());
 }
 
 TEST_F(ViewerTest, ClosingTheGraphWindowClosesTheFrameWindow) {
