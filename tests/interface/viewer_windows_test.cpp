@@ -170,6 +170,26 @@ TEST_F(ViewerTest, GraphWindowFollowsItsCommandsAndShowsTheValues) {
   EXPECT_EQ(window.value_label(0)->text(), QString::asprintf("%.4f", double{*store.ValueAt(1, 33)}));
   EXPECT_EQ(window.value_label(1)->text(), QString::asprintf("%.4f", double{*store.ValueAt(2, 33)}));
   EXPECT_TRUE(window.value_label(2)->text().isEmpty());
+  // A click on the lower plot picks the frame under it without moving the view.
+  window.resize(1000, 700);
+  QCoreApplication::processEvents();
+  const plot::PanelView before = window.lower().View();
+  const plot::PlotArea area = window.lower().Area();
+  const double scale = static_cast<double>(area.width) / (before.last - before.first);
+  QTest::mouseClick(&window.lower(), Qt::LeftButton, {}, QPoint(area.left + static_cast<int>(6.5 * scale), area.top + 10));
+  EXPECT_EQ(controller.current(), before.first + 6);
+  EXPECT_EQ(controller.view_start(), before.first);
+  // Dragging the control window on the upper plot by ten frames' width moves the view by ten frames.
+  const plot::PlotArea upper = window.upper().Area();
+  const double upper_scale = static_cast<double>(upper.width) / (kFrames - 1);
+  const int grab = upper.left + static_cast<int>((before.first + 1) * upper_scale) + 1;
+  QTest::mousePress(&window.upper(), Qt::LeftButton, {}, QPoint(grab, upper.top + 10));
+  QMouseEvent move(QEvent::MouseMove, QPointF(grab - 10 * upper_scale, upper.top + 10),
+                   window.upper().mapToGlobal(QPointF(grab - 10 * upper_scale, upper.top + 10)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&window.upper(), &move);
+  QTest::mouseRelease(&window.upper(), Qt::LeftButton, {}, QPoint(grab, upper.top + 10));
+  EXPECT_NEAR(controller.view_start(), before.first - 10, 1);
   // The upper panel holds the control window and refuses to be copied.
   EXPECT_FALSE(window.upper().Copy());
   const plot::PanelView lower = window.lower().View();
