@@ -106,14 +106,14 @@ int Run(const CliOptions& options) {
   console.Finish();  // a run that ended early leaves no progress bar behind
   const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
-  int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
+  const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
+  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
   if (options.plot) {
     if (const auto error = WriteRunPlot(record, settings.request, catalogue, *options.plot, *ParseSize(options.plot_size))) {
       std::fprintf(stderr, "vidmetra-cli: no plot: %s\n", error->c_str());
-      exit_code = std::max(exit_code, 1);
+      return std::max(exit_code, 1);
     }
   }
-  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
   return exit_code;
 }
 
