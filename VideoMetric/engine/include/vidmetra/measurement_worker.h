@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct RunRecord {
   bool success = false;
   std::string csv_path;  // empty when no CSV file was written
   bool log_failed = false;  // a log file was asked for and not every line reached it
+  std::optional<std::vector<int32_t>> bad_frames;  // ascending; none when bad frames were not saved
 };
 
 struct WorkerContext {
