@@ -56,6 +56,17 @@ void AddOptions(CLI::App& app, CliOptions& options) {
                  "not depend on it")
       ->type_name("N")
       ->check(CLI::Range(1, 1024));
+  app.add_option("--skip-original", options.skip_original, "Frames of the original to leave out at its start")
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--skip-processed", options.skip_processed,
+                 "Frames of each processed file to leave out at its start")
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--frames", options.frames,
+                 "Measure at most N frames (after the skipped ones); CSV frame numbers start at 0 of this range")
+      ->type_name("N")
+      ->check(CLI::PositiveNumber);
   app.set_version_flag("--version", std::string("vidmetra-cli ") + VIDMETRA_VERSION);
 }
 
@@ -93,7 +104,8 @@ int Run(const CliOptions& options) {
   // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
   SetDecoderThreadCount(pool.Threads());
   FileReaderOpener files(&pool);
-  RecordingOpener opener(files);
+  AligningOpener aligned(files, AlignmentOf(options));
+  RecordingOpener opener(aligned);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
   WorkerContext context;
   context.catalogue = &catalogue;
