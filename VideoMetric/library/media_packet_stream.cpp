@@ -67,8 +67,34 @@ void MediaPacketStream::CloseFile() {
   held_ = -1;
 }
 
+// MP4 and MOV files list every sample with its place, size and key flag; reading them is the packet pass without
+// reading the file. Samples the file does not hold (a file cut short) end the list.
+bool MediaPacketStream::IndexFromContainer() {
+  if (std::strcmp(format_->iformat->name, "mov,mp4,m4a,3gp,3g2,mj2") != 0) return false;
+  AVStream* stream = format_->streams[stream_index_];
+  const int count = avformat_index_get_entries_count(stream);
+  const int64_t file_size = avio_size(format_->pb);
+  if (count <= 0 || file_size <= 0) return false;
+  packets_.reserve(static_cast<size_t>(std::min<int64_t>(count, file_size)));
+  for (int i = 0; i < count; ++i) {
+    const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+    if (entry == nullptr || entry->pos < 0 || entry->pos > file_size - entry->size || packets_.size() >= kMaxPackets) {
+      ends_early_ = true;
+      break;
+    }
+    if (entry->size <= 0) continue;
+    packets_.push_back({entry->pos, entry->timestamp, entry->size, (entry->flags & AVINDEX_KEYFRAME) != 0,
+                        (entry->flags & AVINDEX_DISCARD_FRAME) != 0});
+  }
+  return true;
+}
+
 void MediaPacketStream::Index() {
   packets_.clear();
+  if (IndexFromContainer()) {
+    packets_.shrink_to_fit();
+    return;
+  }
   for (;;) {
     const int result = av_read_frame(format_, packet_);
     if (result < 0) {

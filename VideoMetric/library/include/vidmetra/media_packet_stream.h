@@ -1,7 +1,8 @@
 #pragma once
 // The video stream of a file libavformat reads (Y4M, MP4, MKV, WebM, MOV, MPEG-TS, IVF, raw bitstreams), as
-// numbered samples: sample n is the n-th packet of the stream in file order. One packet-only pass at open counts
-// and indexes them; nothing is decoded and no timestamp is trusted for counting.
+// numbered samples: sample n is the n-th packet of the stream in file order. The container's own sample table
+// (MP4, MOV) or else one packet-only pass at open counts and indexes them; nothing is decoded and no timestamp is
+// trusted for counting.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -63,6 +64,7 @@ class MediaPacketStream : public StreamSource {
   bool OpenFile();
   void CloseFile();
   void Index();
+  bool IndexFromContainer();
   bool EndsBeforeItsDuration() const;
   // The next packet of the video stream into `packet_`; false at the end or on damage.
   bool ReadPacket();
