@@ -3,18 +3,17 @@
 // filter picks.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <regex>
-#include <sstream>
-
 #include "support/byte_files.h"
 #include "support/command.h"
 #include "support/ffmpeg_tool.h"
+#include "support/psnr_values.h"
 #include "support/temp_dir.h"
 
 namespace vidmetra {
 namespace {
 
+using testing::CsvValues;
+using testing::HaveFfmpegEncoder;
 using testing::RunCommand;
 
 constexpr int kFrames = 20;
@@ -27,34 +26,6 @@ struct EncodeCase {
 };
 
 void PrintTo(const EncodeCase& param, std::ostream* out) { *out << param.name; }
-
-std::vector<double> PsnrY(const std::string& stats) {
-  std::vector<double> values;
-  const std::regex field("psnr_y:([0-9.]+|inf)");
-  std::istringstream lines(stats);
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_search(line, match, field)) values.push_back(match[1] == "inf" ? INFINITY : std::stod(match[1]));
-  }
-  return values;
-}
-
-// The values of the CSV's one column, after its four heading lines and before its averages.
-std::vector<double> CsvValues(const std::string& csv) {
-  std::vector<double> values;
-  std::istringstream lines(csv);
-  std::string line;
-  for (int header = 0; header < 4 && std::getline(lines, line); ++header) {
-  }
-  while (std::getline(lines, line) && !line.empty() && (std::isdigit(static_cast<unsigned char>(line[0])) != 0)) {
-    values.push_back(std::stod(line));
-  }
-  return values;
-}
-
-bool HaveEncoder(const std::string& encoder) {
-  return testing::RunFfmpeg("-f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 1 -c:v " + encoder + " -f null -");
-}
 
 class MediaPsnrTest : public ::testing::Test {
  protected:
@@ -81,7 +52,7 @@ class MediaPsnrTest : public ::testing::Test {
     const std::string stats = dir_.File("stats.log");
     EXPECT_TRUE(testing::RunFfmpeg("-i '" + processed + "' -i '" + original + "' -lavfi \"[0:v]" + processed_chain +
                                    "[p];[p][1:v]psnr=stats_file=" + stats + "\" -f null -"));
-    return PsnrY(testing::ReadText(stats));
+    return testing::FfmpegPsnrY(testing::ReadText(stats));
   }
 
   // The run's output with its log lines (standard error) unless `quiet`.
@@ -105,7 +76,7 @@ class MediaPsnrEncodeTest : public MediaPsnrTest, public ::testing::WithParamInt
 
 TEST_P(MediaPsnrEncodeTest, Y4mOriginalAgainstEncodeMatchesFfmpegPerFrame) {
   const EncodeCase& param = GetParam();
-  if (!HaveEncoder(param.encoder)) GTEST_SKIP() << "this ffmpeg has no " << param.encoder << " encoder";
+  if (!HaveFfmpegEncoder(param.encoder)) GTEST_SKIP() << "this ffmpeg has no " << param.encoder << " encoder";
   const std::string original = Original("yuv420p");
   const std::string encoded = Encode(original, param.file, param.options);
   const std::vector<double> expected = FfmpegPsnr(encoded, original);
@@ -142,7 +113,7 @@ TEST_F(MediaPsnrTest, FourFourFourAndGreyY4mMatchFfmpeg) {
 }
 
 TEST_F(MediaPsnrTest, SkipProcessedAndFramesMeasureWhatTrimLeaves) {
-  if (!HaveEncoder("libx264")) GTEST_SKIP() << "this ffmpeg has no libx264 encoder";
+  if (!HaveFfmpegEncoder("libx264")) GTEST_SKIP() << "this ffmpeg has no libx264 encoder";
   const std::string original = Original("yuv420p");
   const std::string encoded = Encode(original, "enc.mp4", "-c:v libx264 -preset veryfast -crf 30 -bf 3 -g 6");
   // FFmpeg pairs frames by time: the trimmed input starts again at 0 so that its first frame meets the original's.

@@ -35,10 +35,6 @@ constexpr int kFrames = 30;
 constexpr int kWidth = 64;
 constexpr int kHeight = 48;
 
-bool HaveEncoder(const std::string& encoder) {
-  return testing::RunFfmpeg("-f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 1 -c:v " + encoder + " -f null -");
-}
-
 class MediaFileReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,7 +74,7 @@ class MediaFileReaderFfmpegTest : public MediaFileReaderTest, public ::testing::
 
 TEST_P(MediaFileReaderFfmpegTest, FramesEqualFfmpegsDecodeInOrderAndShuffled) {
   const MediaCase& param = GetParam();
-  if (!HaveEncoder(param.encoder)) GTEST_SKIP() << "this ffmpeg has no " << param.encoder << " encoder";
+  if (!testing::HaveFfmpegEncoder(param.encoder)) GTEST_SKIP() << "this ffmpeg has no " << param.encoder << " encoder";
   const std::string path = Encode(param.file, param.options);
   const auto expected = testing::FfmpegDecodedFrames(path, param.pixel_format, kWidth, kHeight, dir_.File("ref.raw"));
   ASSERT_EQ(expected.size(), static_cast<size_t>(kFrames));
@@ -134,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 // An open GOP starts groups with pictures that lean on the group before: a jump into such a group must still give
 // what decoding from the start gives.
 TEST_F(MediaFileReaderTest, OpenGopMkvReadShuffledEqualsSequentialDecode) {
-  if (!HaveEncoder("libx264")) GTEST_SKIP() << "this ffmpeg has no libx264 encoder";
+  if (!testing::HaveFfmpegEncoder("libx264")) GTEST_SKIP() << "this ffmpeg has no libx264 encoder";
   const std::string path =
       Encode("open_gop.mkv", "-c:v libx264 -preset veryfast -pix_fmt yuv420p "
                              "-x264-params open-gop=1:bframes=3:b-pyramid=normal:keyint=10:min-keyint=10:scenecut=0", 60);
