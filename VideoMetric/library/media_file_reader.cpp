@@ -12,6 +12,7 @@ extern "C" {
 
 #include "vidmetra/colour_space.h"
 #include "vidmetra/decoded_sequence.h"
+#include "vidmetra/ffmpeg_logging.h"
 #include "vidmetra/media_packet_stream.h"
 #include "vidmetra/video_decoder.h"
 #include "vidmetra/video_frame.h"
@@ -48,6 +49,7 @@ constexpr int kConfidentScore = AVPROBE_SCORE_MAX / 2;
 std::span<const std::string_view> MediaFileEndings() { return kEndings; }
 
 bool LooksLikeMedia(std::span<const uint8_t> head) {
+  QuietFfmpegLogging();
   std::vector<uint8_t> padded(head.size() + AVPROBE_PADDING_SIZE, 0);
   std::memcpy(padded.data(), head.data(), head.size());
   AVProbeData probe{};

@@ -8,6 +8,8 @@ extern "C" {
 #include <cstring>
 #include <limits>
 
+#include "vidmetra/ffmpeg_logging.h"
+
 namespace vidmetra {
 namespace {
 
@@ -24,6 +26,7 @@ MediaPacketStream::~MediaPacketStream() {
 }
 
 MediaPacketStream::Opened MediaPacketStream::Open(const std::string& name) {
+  QuietFfmpegLogging();
   name_ = name;
   if (!OpenFile()) return Opened::kNotMedia;
   if (stream_index_ < 0) return Opened::kNoVideo;

@@ -5,10 +5,9 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
-#include <mutex>
-
 #include "vidmetra/bitmap_info_header.h"
 #include "vidmetra/decoder_threads.h"
+#include "vidmetra/ffmpeg_logging.h"
 #include "vidmetra/riff_codec_tags.h"
 
 namespace vidmetra {
@@ -17,12 +16,6 @@ namespace {
 static_assert(VideoDecoder::kInputPadding >= AV_INPUT_BUFFER_PADDING_SIZE);
 
 constexpr int64_t kCodedMargin = 256;
-
-// Decoders report damaged input on the process's standard error; the reader reports it as its own status.
-void QuietLibraries() {
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 const AVCodec* DecoderForTag(uint32_t tag) {
   // The table maps the code 0 to raw video; a stream without a code is not an uncompressed one here.
@@ -34,7 +27,7 @@ const AVCodec* DecoderForTag(uint32_t tag) {
 }  // namespace
 
 std::unique_ptr<VideoDecoder> VideoDecoder::Find(uint32_t handler, uint32_t compression) {
-  QuietLibraries();
+  QuietFfmpegLogging();
   if (const AVCodec* codec = DecoderForTag(handler)) {
     return std::unique_ptr<VideoDecoder>(new VideoDecoder(codec, compression != 0 ? compression : handler));
   }
@@ -45,7 +38,7 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Find(uint32_t handler, uint32_t comp
 }
 
 std::unique_ptr<VideoDecoder> VideoDecoder::ForStream(const AVCodecParameters& parameters) {
-  QuietLibraries();
+  QuietFfmpegLogging();
   const AVCodec* codec = avcodec_find_decoder(parameters.codec_id);
   if (codec == nullptr) return nullptr;
   return std::unique_ptr<VideoDecoder>(new VideoDecoder(codec, parameters.codec_tag));
