@@ -12,12 +12,13 @@ AlignedReader::AlignedReader(std::unique_ptr<SequenceReader> inner, FrameRange r
 }
 
 // Every reader reads on without seeking when asked for the frame it stands at, so asking by number keeps
-// sequential reading sequential. A number outside the range is passed on as one outside the file, so that the
-// status and its text are the inner reader's own.
+// sequential reading sequential. The adapter's frames are numbered from 0 whatever number the file's first frame
+// has. A number outside the range is passed on as one outside the file, so that the status and its text are the
+// inner reader's own.
 int AlignedReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
   if (IsBadFrameNumber(frame_number)) return inner_->ReadFrameRaw(buffer, -1);
   next_ = frame_number + 1;
-  return inner_->ReadFrameRaw(buffer, skip_ + frame_number);
+  return inner_->ReadFrameRaw(buffer, inner_->FirstFrameNumber() + skip_ + frame_number);
 }
 
 int AlignedReader::ReadNextRaw(uint8_t* buffer) { return IsAtEnd() ? 0 : ReadFrameRaw(buffer, next_); }
@@ -25,7 +26,7 @@ int AlignedReader::ReadNextRaw(uint8_t* buffer) { return IsAtEnd() ? 0 : ReadFra
 int AlignedReader::ReadFrame(VideoFrame& frame, int frame_number) {
   if (IsBadFrameNumber(frame_number)) return inner_->ReadFrame(frame, -1);
   next_ = frame_number + 1;
-  return inner_->ReadFrame(frame, skip_ + frame_number);
+  return inner_->ReadFrame(frame, inner_->FirstFrameNumber() + skip_ + frame_number);
 }
 
 int AlignedReader::ReadNextFrame(VideoFrame& frame) { return IsAtEnd() ? 0 : ReadFrame(frame, next_); }
