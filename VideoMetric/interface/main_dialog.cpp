@@ -304,7 +304,7 @@ void MainDialog::FinishRun(RunRecord record) {
   gate_.reset();
   c_.process->setText("Process");
   UpdateReadiness();
-  ResultsBundle bundle{record.store.get(), record.colour_matrix, {}};
+  ResultsBundle bundle{record.store.get(), record.colour_matrix, {}, record.bad_frames};
   const auto& inputs = settings_.input.inputs;
   if (!inputs[0].path.empty()) bundle.inputs[0] = inputs[0];
   if (!inputs[1].path.empty()) bundle.inputs[1] = inputs[1];
