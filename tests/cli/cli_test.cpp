@@ -90,6 +90,8 @@ TEST_F(CliTest, PartialFailureExitsWithOneAndNothingMeasuredWithTwo) {
   EXPECT_NE(Errors().find("Failed to open"), std::string::npos);
   EXPECT_EQ(Cli("--size 16x16 " + In("missing.yuv") + " " + In("enc.yuv")).exit_code, 2);
   EXPECT_NE(Errors().find("Failed to open original sequence! Measurement aborted"), std::string::npos);
+  // Every processed file failing leaves nothing measured either.
+  EXPECT_EQ(Cli("--size 16x16 " + In("orig.yuv") + " " + In("missing.yuv")).exit_code, 2);
 }
 
 TEST_F(CliTest, CsvFileThatCannotBeWrittenExitsWithOne) {
