@@ -94,7 +94,7 @@ int Run(const CliOptions& options) {
   SetDecoderThreadCount(pool.Threads());
   FileReaderOpener files(&pool);
   RecordingOpener opener(files);
-  PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
+  PlaneFramePreparer preparer(catalogue);
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;

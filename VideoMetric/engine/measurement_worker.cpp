@@ -34,6 +34,14 @@ std::string WriteCsv(const MeasurementSettings& settings, const MetricCatalogue&
   return written ? writer.path() : std::string();
 }
 
+// Every metric runs with the configuration the settings keep for its catalogue entry.
+void ApplyConfiguration(const std::vector<std::string>& configurations, int32_t metric_index,
+                        std::string& configuration) {
+  if (metric_index >= 0 && static_cast<size_t>(metric_index) < configurations.size()) {
+    configuration = configurations[static_cast<size_t>(metric_index)];
+  }
+}
+
 void FailUnexpectedly(RunRecord& record) {
   record.success = false;
   record.status.measurement = std::min(record.status.measurement, 1);
@@ -49,8 +57,9 @@ void RunAndSave(MeasurementSettings& settings, const WorkerContext& context, Run
   RequestSinks sinks(request, context.progress, &log);
   try {
     const std::vector<std::string>& configurations = settings.input.metric_configurations;
-    if (request.metric_index >= 0 && static_cast<size_t>(request.metric_index) < configurations.size()) {
-      request.configuration = configurations[static_cast<size_t>(request.metric_index)];
+    ApplyConfiguration(configurations, request.metric_index, request.configuration);
+    for (MetricChoice& choice : request.further_metrics) {
+      ApplyConfiguration(configurations, choice.metric_index, choice.configuration);
     }
     const DriverServices services{context.catalogue, context.preparer, context.opener, context.visualization,
                                   context.pool};

@@ -13,7 +13,7 @@ void Work(MeasurementSettings& settings, const MetricCatalogue& catalogue, Progr
   DialogRunSink sink(*dialog, catalogue);
   TaskPool pool;  // one thread per core, the run's own included
   FileReaderOpener opener(&pool);
-  PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
+  PlaneFramePreparer preparer(catalogue);
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;

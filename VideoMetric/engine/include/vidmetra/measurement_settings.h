@@ -52,6 +52,14 @@ struct BadFrameSettings {
   bool enabled = false;
 };
 
+// One metric of a run: the catalogue entry, the component it measures and its configuration line.
+struct MetricChoice {
+  int32_t metric_index = 0;
+  int32_t component = 0;
+  std::string configuration;
+  bool operator==(const MetricChoice&) const = default;
+};
+
 struct MeasurementRequest {
   ProgressSink* progress = nullptr;
   RunLog* log = nullptr;
@@ -62,6 +70,8 @@ struct MeasurementRequest {
   int32_t colour_matrix = kRec601;
   std::string configuration;
   VisualizationSettings visualization;
+  // Measured in the same pass as the metric above, each into series of its own; empty for a run of one metric.
+  std::vector<MetricChoice> further_metrics;
 };
 
 struct InputState {
