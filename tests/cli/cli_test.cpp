@@ -87,10 +87,10 @@ TEST_F(CliTest, SuccessfulRunPrintsAveragesAndWritesTheCsv) {
 TEST_F(CliTest, JsonSummaryAndExplicitRoles) {
   const auto run = Cli("--json -q --size 16x16 --metric mse -r " + In("orig.yuv") + " -d " + In("enc.yuv"));
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << run.output;
+  EXPECT_EQ(run.output.rfind("{\"schema\":1,\"status\":2,", 0), 0u) << run.output;
   // Frames differ by 2, 0 and 1 on luma: mean MSE (4 + 0 + 1) / 3.
   EXPECT_NE(run.output.find("\"average\":1.66666663"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\"csv\":null"), std::string::npos);
+  EXPECT_NE(run.output.find("\"files_written\":[]"), std::string::npos);
   EXPECT_TRUE(Errors().empty()) << Errors();
 }
 
@@ -140,7 +140,7 @@ TEST_F(CliTest, EveryBuiltInMetricMeasuresEndToEnd) {
     const auto run = Cli(std::string("--json -q --size 16x16 --metric ") + metric + " " + In("orig.yuv") + " " +
                          In("enc.yuv"));
     EXPECT_EQ(run.exit_code, 0) << metric << ": " << Errors();
-    EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << metric << ": " << run.output;
+    EXPECT_EQ(run.output.rfind("{\"schema\":1,\"status\":2,", 0), 0u) << metric << ": " << run.output;
     EXPECT_NE(run.output.find("\"frames\":3,"), std::string::npos) << metric << ": " << run.output;
   }
 }

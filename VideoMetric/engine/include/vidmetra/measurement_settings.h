@@ -22,6 +22,7 @@ struct CsvOutputSettings {
   int32_t separator = kCsvComma;
   bool enabled = false;
   bool unicode = false;
+  bool per_metric = false;  // one file per metric and component instead of one for the run; not persisted
 };
 
 struct CaptionSettings {

@@ -20,7 +20,8 @@ struct RunRecord {
   RunStatus status{0, 0};
   int32_t colour_matrix = kRec601;
   bool success = false;
-  std::string csv_path;  // empty when no CSV file was written
+  std::vector<std::string> csv_paths;  // every CSV file written, in the order written
+  int32_t csv_failures = 0;            // CSV files that could not be written
 };
 
 struct WorkerContext {
