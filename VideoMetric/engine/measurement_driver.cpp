@@ -37,40 +37,60 @@ struct Measured {
   FrameResult result;
 };
 
-// What one preparation fills, a PlaneFrame per input. Built-ins of one component share a set; a plug-in,
-// which may write into what it is handed, has one of its own.
+// What one preparation fills, a PlaneFrame per input. Built-ins with the same preparation key share a set; a
+// plug-in, which may write into what it is handed, has one of its own.
 struct PlaneSet {
-  const MetricChoice* preparation;
+  MetricChoice preparation;  // the first metric's own until a metric of another component joins
+  int32_t key;
   bool shared;
   std::vector<std::unique_ptr<PlaneFrame>> planes;
   std::vector<PlaneFrame*> frames;  // the same, as the metrics take them
+  bool merged = false;              // serves metrics of more than one component
 };
 
 class PlaneSets {
  public:
-  // Assigns every metric its set; each set holds `inputs` frames of the given size, allocated here once.
-  PlaneSets(std::vector<Measured>& metrics, const MetricSource& source, size_t inputs, int32_t width, int32_t height);
-  std::vector<PlaneSet>& sets() { return sets_; }
+  // Assigns every metric its set; each set holds a frame of the given size per input, allocated here once.
+  PlaneSets(std::vector<Measured>& metrics, const DriverServices& services, std::span<Input* const> inputs,
+            int32_t width, int32_t height);
+  const std::vector<PlaneSet>& sets() const { return sets_; }
   FrameList FramesOf(const Measured& measured) const { return sets_[measured.planes].frames; }
+  // Whether the frames decoded for `inputs` are of the colour spaces the sets were keyed for.
+  bool KeyedFor(std::span<Input* const> inputs) const;
 
  private:
   std::vector<PlaneSet> sets_;
+  std::vector<int32_t> colour_spaces_;
 };
 
-PlaneSets::PlaneSets(std::vector<Measured>& metrics, const MetricSource& source, size_t inputs, int32_t width,
-                     int32_t height) {
+PlaneSets::PlaneSets(std::vector<Measured>& metrics, const DriverServices& services, std::span<Input* const> inputs,
+                     int32_t width, int32_t height) {
+  for (const Input* input : inputs) colour_spaces_.push_back(input->reader->ColourSpace());
   for (Measured& measured : metrics) {
-    const bool shared = source.IsBuiltIn(measured.choice->metric_index);
-    const auto same = std::find_if(sets_.begin(), sets_.end(), [&](const PlaneSet& set) {
-      return shared && set.shared && set.preparation->component == measured.choice->component;
-    });
+    const bool shared = services.metrics->IsBuiltIn(measured.choice->metric_index);
+    const int32_t key = services.preparer->PreparationKey(*measured.choice, colour_spaces_);
+    const auto same = std::find_if(sets_.begin(), sets_.end(),
+                                   [&](const PlaneSet& set) { return shared && set.shared && set.key == key; });
     measured.planes = static_cast<size_t>(same - sets_.begin());
-    if (same != sets_.end()) continue;
-    PlaneSet& set = sets_.emplace_back(PlaneSet{measured.choice, shared, {}, {}});
-    for (size_t i = 0; i < inputs; ++i) {
+    if (same != sets_.end()) {
+      if (same->preparation.component != measured.choice->component) {
+        same->preparation.component = key;
+        same->merged = true;
+      }
+      continue;
+    }
+    PlaneSet& set = sets_.emplace_back(PlaneSet{*measured.choice, key, shared, {}, {}, false});
+    for (size_t i = 0; i < inputs.size(); ++i) {
       set.frames.push_back(set.planes.emplace_back(std::make_unique<PlaneFrame>(width, height)).get());
     }
   }
+}
+
+bool PlaneSets::KeyedFor(std::span<Input* const> inputs) const {
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    if (inputs[i]->decoded.colour_space() != colour_spaces_[i]) return false;
+  }
+  return true;
 }
 
 class Driver {
@@ -125,7 +145,7 @@ class Driver {
   std::unique_ptr<VisualizationOutput> OpenVisualization(int32_t width, int32_t height,
                                                          const ResultDescriptors& descriptors, bool name_path,
                                                          VideoFrame& image);
-  bool PrepareFrames(PlaneSets& sets, std::span<Input* const> inputs);
+  bool PrepareFrames(const PlaneSets& sets, std::span<Input* const> inputs);
   void MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
                     VideoFrame& image, int32_t n);
   void StoreAverages(std::vector<Measured>& metrics);
@@ -268,15 +288,17 @@ std::unique_ptr<VisualizationOutput> Driver::OpenVisualization(int32_t width, in
   return output;
 }
 
-bool Driver::PrepareFrames(PlaneSets& sets, std::span<Input* const> inputs) {
+bool Driver::PrepareFrames(const PlaneSets& sets, std::span<Input* const> inputs) {
   for (const PlaneSet& set : sets.sets()) {
     for (size_t i = 0; i < inputs.size(); ++i) {
       if (!set.planes[i]->valid()) return false;
     }
+    // One preparation serves several components only for the colour spaces it was chosen for.
+    if (set.merged && !sets.KeyedFor(inputs)) return false;
   }
   for (const PlaneSet& set : sets.sets()) {
     for (size_t i = 0; i < inputs.size(); ++i) {
-      if (!services_.preparer->Prepare(inputs[i]->decoded, inputs[i]->scratch, *set.planes[i], *set.preparation,
+      if (!services_.preparer->Prepare(inputs[i]->decoded, inputs[i]->scratch, *set.planes[i], set.preparation,
                                        request_.colour_matrix)) {
         return false;
       }
@@ -342,7 +364,8 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   std::vector<Measured> metrics =
       *SetUpAll([&](Measured& measured) { return SetUpSingleFile(measured, width, height); });
   if (metrics.empty()) return;
-  PlaneSets sets(metrics, *services_.metrics, 1, width, height);
+  Input* const inputs[] = {&input};
+  PlaneSets sets(metrics, services_, inputs, width, height);
   for (const Measured& measured : metrics) {
     for (const ResultDescriptor& descriptor : measured.descriptors) {
       store_.AddSeries(descriptor.id, {measured.choice->metric_index, measured.choice->component, {entry},
@@ -353,7 +376,6 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   VideoFrame image;
   std::unique_ptr<VisualizationOutput> visualization =
       OpenVisualization(width, height, metrics.front().descriptors, true, image);
-  Input* const inputs[] = {&input};
   for (int32_t n = 0; n < reader.FrameCount(); ++n) {
     if (reader.ReadNextFrame(input.decoded) != 0) {
       FailLoop(kReadFailure);
@@ -431,13 +453,13 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
       store_.AddSeries(descriptor.id, std::move(info));
     }
   }
-  PlaneSets sets(metrics, *services_.metrics, 2, width, height);
+  Input* const inputs[] = {&original, &processed};
+  PlaneSets sets(metrics, services_, inputs, width, height);
   const int32_t frame_count = std::min(original.reader->FrameCount(), processed.reader->FrameCount());
   BeginProgress(metrics, {request_.files[0].path, processed_entry.path}, frame_count);
   VideoFrame image;
   std::unique_ptr<VisualizationOutput> visualization =
       OpenVisualization(width, height, metrics.front().descriptors, false, image);
-  Input* const inputs[] = {&original, &processed};
   for (int32_t n = 0; n < frame_count; ++n) {
     if (original.reader->ReadFrame(original.decoded, n) != 0 || processed.reader->ReadFrame(processed.decoded, n) != 0) {
       FailLoop(kReadFailure);

@@ -10,4 +10,13 @@ bool PlaneFramePreparer::Prepare(const VideoFrame& decoded, VideoFrame& scratch,
                       !catalogue_.IsBuiltIn(metric.metric_index));
 }
 
+int32_t PlaneFramePreparer::PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {
+  if (!catalogue_.IsBuiltIn(metric.metric_index) || colour_spaces.empty()) return metric.component;
+  const int32_t key = SharedPreparationComponent(metric.component, colour_spaces.front());
+  for (const int32_t colour_space : colour_spaces) {
+    if (SharedPreparationComponent(metric.component, colour_space) != key) return metric.component;
+  }
+  return key;
+}
+
 }  // namespace vidmetra

@@ -6,6 +6,7 @@
 // prepared once, and every metric keeps series of its own.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,12 @@ class FramePreparer {
   // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`.
   virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
                        int32_t colour_matrix) = 0;
+  // Built-in metrics with equal keys are handed the same planes, prepared once for frames of these colour
+  // spaces (one per input) with the key as component; the key fills every plane each of them reads.
+  virtual int32_t PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {
+    (void)colour_spaces;
+    return metric.component;
+  }
 };
 
 class ReaderOpener {
