@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "vidmetra/plane_sets.h"
 #include "vidmetra/task_pool.h"
 #include "vidmetra/unexpected_failure.h"
 
@@ -33,65 +34,8 @@ struct Measured {
   const MetricChoice* choice;
   std::unique_ptr<Metric> metric;
   ResultDescriptors descriptors;
-  size_t planes = 0;  // its entry in the file's PlaneSets
   FrameResult result;
 };
-
-// What one preparation fills, a PlaneFrame per input. Built-ins with the same preparation key share a set; a
-// plug-in, which may write into what it is handed, has one of its own.
-struct PlaneSet {
-  MetricChoice preparation;  // the first metric's own until a metric of another component joins
-  int32_t key;
-  bool shared;
-  std::vector<std::unique_ptr<PlaneFrame>> planes;
-  std::vector<PlaneFrame*> frames;  // the same, as the metrics take them
-  bool merged = false;              // serves metrics of more than one component
-};
-
-class PlaneSets {
- public:
-  // Assigns every metric its set; each set holds a frame of the given size per input, allocated here once.
-  PlaneSets(std::vector<Measured>& metrics, const DriverServices& services, std::span<Input* const> inputs,
-            int32_t width, int32_t height);
-  const std::vector<PlaneSet>& sets() const { return sets_; }
-  FrameList FramesOf(const Measured& measured) const { return sets_[measured.planes].frames; }
-  // Whether the frames decoded for `inputs` are of the colour spaces the sets were keyed for.
-  bool KeyedFor(std::span<Input* const> inputs) const;
-
- private:
-  std::vector<PlaneSet> sets_;
-  std::vector<int32_t> colour_spaces_;
-};
-
-PlaneSets::PlaneSets(std::vector<Measured>& metrics, const DriverServices& services, std::span<Input* const> inputs,
-                     int32_t width, int32_t height) {
-  for (const Input* input : inputs) colour_spaces_.push_back(input->reader->ColourSpace());
-  for (Measured& measured : metrics) {
-    const bool shared = services.metrics->IsBuiltIn(measured.choice->metric_index);
-    const int32_t key = services.preparer->PreparationKey(*measured.choice, colour_spaces_);
-    const auto same = std::find_if(sets_.begin(), sets_.end(),
-                                   [&](const PlaneSet& set) { return shared && set.shared && set.key == key; });
-    measured.planes = static_cast<size_t>(same - sets_.begin());
-    if (same != sets_.end()) {
-      if (same->preparation.component != measured.choice->component) {
-        same->preparation.component = key;
-        same->merged = true;
-      }
-      continue;
-    }
-    PlaneSet& set = sets_.emplace_back(PlaneSet{*measured.choice, key, shared, {}, {}, false});
-    for (size_t i = 0; i < inputs.size(); ++i) {
-      set.frames.push_back(set.planes.emplace_back(std::make_unique<PlaneFrame>(width, height)).get());
-    }
-  }
-}
-
-bool PlaneSets::KeyedFor(std::span<Input* const> inputs) const {
-  for (size_t i = 0; i < inputs.size(); ++i) {
-    if (inputs[i]->decoded.colour_space() != colour_spaces_[i]) return false;
-  }
-  return true;
-}
 
 class Driver {
  public:
@@ -145,7 +89,8 @@ class Driver {
   std::unique_ptr<VisualizationOutput> OpenVisualization(int32_t width, int32_t height,
                                                          const ResultDescriptors& descriptors, bool name_path,
                                                          VideoFrame& image);
-  bool PrepareFrames(const PlaneSets& sets, std::span<Input* const> inputs);
+  PlaneSets SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
+                    int32_t height) const;
   void MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
                     VideoFrame& image, int32_t n);
   void StoreAverages(std::vector<Measured>& metrics);
@@ -243,7 +188,7 @@ template <typename SetUpOne>
 std::optional<std::vector<Measured>> Driver::SetUpAll(SetUpOne set_up_one) {
   std::vector<Measured> ready;
   for (const MetricChoice& choice : metrics_) {
-    Measured measured{&choice, nullptr, {}, 0, {}};
+    Measured measured{&choice, nullptr, {}, {}};
     const SetUp outcome = set_up_one(measured);
     if (outcome == SetUp::kAbortRun) return std::nullopt;
     if (outcome == SetUp::kSkipped) {
@@ -288,23 +233,13 @@ std::unique_ptr<VisualizationOutput> Driver::OpenVisualization(int32_t width, in
   return output;
 }
 
-bool Driver::PrepareFrames(const PlaneSets& sets, std::span<Input* const> inputs) {
-  for (const PlaneSet& set : sets.sets()) {
-    for (size_t i = 0; i < inputs.size(); ++i) {
-      if (!set.planes[i]->valid()) return false;
-    }
-    // One preparation serves several components only for the colour spaces it was chosen for.
-    if (set.merged && !sets.KeyedFor(inputs)) return false;
-  }
-  for (const PlaneSet& set : sets.sets()) {
-    for (size_t i = 0; i < inputs.size(); ++i) {
-      if (!services_.preparer->Prepare(inputs[i]->decoded, inputs[i]->scratch, *set.planes[i], set.preparation,
-                                       request_.colour_matrix)) {
-        return false;
-      }
-    }
-  }
-  return true;
+PlaneSets Driver::SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
+                          int32_t height) const {
+  std::vector<const MetricChoice*> choices;
+  for (const Measured& measured : metrics) choices.push_back(measured.choice);
+  std::vector<int32_t> colour_spaces;
+  for (const Input* input : inputs) colour_spaces.push_back(input->reader->ColourSpace());
+  return PlaneSets(choices, *services_.metrics, *services_.preparer, std::move(colour_spaces), width, height);
 }
 
 // The first metric draws the visualization picture. Built-ins measure side by side on the pool; the values are
@@ -313,7 +248,7 @@ void Driver::MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets,
                           VideoFrame& image, int32_t n) {
   auto measure = [&](int i) {
     Measured& measured = metrics[static_cast<size_t>(i)];
-    const FrameList frames = sets.FramesOf(measured);
+    const FrameList frames = sets.FramesOf(static_cast<size_t>(i));
     measured.result = i == 0 && visualization != nullptr ? measured.metric->MeasureAndVisualize(frames, image)
                                                          : measured.metric->Measure(frames);
   };
@@ -365,7 +300,8 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
       *SetUpAll([&](Measured& measured) { return SetUpSingleFile(measured, width, height); });
   if (metrics.empty()) return;
   Input* const inputs[] = {&input};
-  PlaneSets sets(metrics, services_, inputs, width, height);
+  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
+  const InputFrames frames[] = {{&input.decoded, &input.scratch}};
   for (const Measured& measured : metrics) {
     for (const ResultDescriptor& descriptor : measured.descriptors) {
       store_.AddSeries(descriptor.id, {measured.choice->metric_index, measured.choice->component, {entry},
@@ -381,7 +317,7 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
       FailLoop(kReadFailure);
       break;
     }
-    if (!PrepareFrames(sets, inputs)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
       FailLoop(kConversionFailure);
       break;
     }
@@ -454,7 +390,8 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
     }
   }
   Input* const inputs[] = {&original, &processed};
-  PlaneSets sets(metrics, services_, inputs, width, height);
+  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
+  const InputFrames frames[] = {{&original.decoded, &original.scratch}, {&processed.decoded, &processed.scratch}};
   const int32_t frame_count = std::min(original.reader->FrameCount(), processed.reader->FrameCount());
   BeginProgress(metrics, {request_.files[0].path, processed_entry.path}, frame_count);
   VideoFrame image;
@@ -465,7 +402,7 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
       FailLoop(kReadFailure);
       break;
     }
-    if (!PrepareFrames(sets, inputs)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
       FailLoop(kConversionFailure);
       break;
     }
