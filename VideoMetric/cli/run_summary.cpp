@@ -96,8 +96,8 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
     json += "]}";
   }
   json += "],\"files_written\":[";
-  for (size_t i = 0; i < record.csv_paths.size(); ++i) {
-    json += (i > 0 ? ",{" : "{") + std::string("\"kind\":\"csv\",\"path\":") + JsonString(record.csv_paths[i]) + "}";
+  for (size_t i = 0; i < record.files_written.size(); ++i) {
+    json.append(i > 0 ? "," : "").append(JsonString(record.files_written[i]));
   }
   return json + "]}\n";
 }

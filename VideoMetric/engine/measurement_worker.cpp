@@ -49,6 +49,7 @@ void WriteCsv(const MeasurementSettings& settings, const MetricCatalogue& catalo
     Quoted(log, written ? "CSV saved to " : "Failed to save CSV to ", writer.path());
     if (written) {
       record.csv_paths.push_back(writer.path());
+      record.files_written.push_back(writer.path());
     } else {
       ++record.csv_failures;
     }

@@ -22,7 +22,7 @@ def main(document_path, csv_path):
     series = document["series"]
     if len(rows) < 4 or any(len(row) != len(series) for row in rows):
         return "the CSV file has %d rows, not one column per series" % len(rows)
-    if not any(item["kind"] == "csv" and item["path"] == csv_path for item in document["files_written"]):
+    if csv_path not in document["files_written"]:
         return "the CSV file is not among files_written"
     for column, entry in enumerate(series):
         files = entry["files"] + ["", ""]

@@ -22,6 +22,7 @@ struct RunRecord {
   bool success = false;
   std::vector<std::string> csv_paths;  // every CSV file written, in the order written
   int32_t csv_failures = 0;            // CSV files that could not be written
+  std::vector<std::string> files_written;  // every output file written in full, in the order written
 };
 
 struct WorkerContext {
