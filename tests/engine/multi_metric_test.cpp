@@ -11,10 +11,7 @@
 #include "support/driver_fakes.h"
 #include "support/temp_dir.h"
 #include "vidmetra/colour_space.h"
-#include "vidmetra/file_reader_opener.h"
-#include "vidmetra/measurement_worker.h"
-#include "vidmetra/plane_frame_preparer.h"
-#include "vidmetra/task_pool.h"
+#include "vidmetra/measurement_session.h"
 
 namespace vidmetra {
 namespace {
@@ -44,12 +41,9 @@ bool SameSeries(const SeriesInfo& a, const SeriesInfo& b) {
 
 class MultiMetricTest : public ::testing::Test {
  protected:
-  MultiMetricTest() : catalogue_("/nonexistent/plugins"), pool_(3), opener_(&pool_), preparer_(catalogue_) {
-    context_.catalogue = &catalogue_;
-    context_.preparer = &preparer_;
-    context_.opener = &opener_;
-    context_.pool = &pool_;
-    context_.log_echo = nullptr;
+  // Three threads, so that the metrics of a frame measure side by side.
+  MultiMetricTest() : catalogue_("/nonexistent/plugins"), session_(catalogue_, 3) {
+    session_.Context().log_echo = nullptr;
   }
 
   // An original and two processed clips of a random size; the second processed one a frame shorter.
@@ -93,15 +87,12 @@ class MultiMetricTest : public ::testing::Test {
     settings.csv.enabled = true;
     settings.csv.per_metric = true;
     settings.csv.output_folder = folder;
-    return MeasurementWorker(settings, context_);
+    return session_.Run(settings);
   }
 
   testing::TempDir dir_;
   MetricCatalogue catalogue_;
-  TaskPool pool_;
-  FileReaderOpener opener_;
-  PlaneFramePreparer preparer_;
-  WorkerContext context_;
+  MeasurementSession session_;
   int32_t width_ = 0;
   int32_t height_ = 0;
 };
