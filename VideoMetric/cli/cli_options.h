@@ -25,6 +25,8 @@ struct CliOptions {
   bool csv_unicode = false;
   bool csv_per_metric = false;
   std::optional<std::string> log_file;
+  std::optional<std::string> plot;
+  std::string plot_size = "1600x600";
   bool json = false;
   bool quiet = false;
   bool list_metrics = false;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct RunRecord {
   std::vector<std::string> csv_paths;  // every CSV file written, in the order written
   int32_t csv_failures = 0;            // CSV files that could not be written
   std::vector<std::string> files_written;  // every output file written in full, in the order written
+  std::optional<std::vector<int32_t>> bad_frames;  // ascending; none when bad frames were not saved
 };
 
 struct WorkerContext {
