@@ -1,10 +1,11 @@
 #include "cli_options.h"
 
+#include "metric_list.h"
+
 #include <algorithm>
 #include <charconv>
 
 #include "vidmetra/ascii_case.h"
-#include "vidmetra/colour_component.h"
 #include "vidmetra/colour_space.h"
 #include "vidmetra/open_sequence_reader.h"
 #include "vidmetra/reader_registry.h"
@@ -17,8 +18,6 @@ struct Named {
   int value;
 };
 
-constexpr Named kComponents[] = {{"y", kComponentY}, {"u", kComponentU}, {"v", kComponentV}, {"l", kComponentL},
-                                 {"r", kComponentR}, {"g", kComponentG}, {"b", kComponentB}};
 constexpr Named kFormats[] = {{"yv12", kYv12}, {"iyuv", kIyuv}, {"yuy2", kYuy2},
                               {"uyvy", kUyvy}, {"yuv", kYuv},   {"y", kY}};
 constexpr Named kMatrices[] = {{"rec601", kRec601}, {"pc601", kPc601}};
@@ -97,7 +96,28 @@ std::optional<std::string> FillCsv(const CliOptions& options, CsvOutputSettings&
     return "--csv-separator must be comma or semicolon";
   }
   csv.unicode = options.csv_unicode;
+  csv.per_metric = options.csv_per_metric;
+  // One custom name cannot name several files.
+  if (csv.per_metric && csv.name_generation == kNameCustom) return "--csv-per-metric needs --csv-name prefix or postfix";
   return std::nullopt;
+}
+
+// Every catalogue entry starts from its default; --config goes to the configurable metrics of the run.
+std::optional<std::string> FillConfigurations(const CliOptions& options, const MetricCatalogue& catalogue,
+                                              const std::vector<MetricChoice>& metrics,
+                                              std::vector<std::string>& configurations) {
+  configurations.clear();
+  for (int32_t i = 0; i < catalogue.Count(); ++i) configurations.push_back(catalogue.Entry(i)->default_configuration);
+  if (!options.config) return std::nullopt;
+  bool taken = false;
+  for (const MetricChoice& metric : metrics) {
+    if (!catalogue.IsConfigurable(metric.metric_index)) continue;
+    configurations[static_cast<size_t>(metric.metric_index)] = *options.config;
+    taken = true;
+  }
+  if (taken) return std::nullopt;
+  if (metrics.size() == 1) return catalogue.Title(metrics.front().metric_index) + " takes no configuration";
+  return "no metric of --metric takes a configuration";
 }
 
 }  // namespace
@@ -121,21 +141,12 @@ std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
 
 std::optional<std::string> BuildSettings(const CliOptions& options, const MetricCatalogue& catalogue,
                                          MeasurementSettings& settings) {
-  const std::optional<int32_t> index = catalogue.FindByName(options.metric);
-  if (!index) return "unknown metric '" + options.metric + "' (see --list-metrics)";
-  const CatalogueEntry& entry = *catalogue.Entry(*index);
+  std::vector<MetricChoice> metrics;
+  if (auto error = ParseMetricList(options.metric, options.component, catalogue, metrics)) return error;
   MeasurementRequest& request = settings.request;
-  request.metric_index = *index;
-
-  request.component = entry.components.empty() ? kComponentY : entry.components.front();
-  if (options.component) {
-    const std::optional<int> component = Lookup(kComponents, *options.component);
-    if (!component) return "unknown --component '" + *options.component + "' (Y, U, V, L, R, G or B)";
-    if (std::find(entry.components.begin(), entry.components.end(), *component) == entry.components.end()) {
-      return entry.title + " does not measure the " + ColourComponentName(*component) + " component";
-    }
-    request.component = *component;
-  }
+  request.metric_index = metrics.front().metric_index;
+  request.component = metrics.front().component;
+  request.further_metrics.assign(metrics.begin() + 1, metrics.end());
   const std::optional<int> matrix = Lookup(kMatrices, options.matrix);
   if (!matrix) return "--matrix must be rec601 or pc601";
   request.colour_matrix = *matrix;
@@ -146,23 +157,18 @@ std::optional<std::string> BuildSettings(const CliOptions& options, const Metric
     return "name the original with -r or as the first input";
   }
   if (inputs.empty()) return "no input files (see --help)";
-  if (entry.inputs_plain == 2 && inputs.size() < 2) {
-    return entry.title + " compares processed files with the original: give the original and at least one processed file";
+  for (const MetricChoice& metric : metrics) {
+    const CatalogueEntry& entry = *catalogue.Entry(metric.metric_index);
+    if (entry.inputs_plain == 2 && inputs.size() < 2) {
+      return entry.title +
+             " compares processed files with the original: give the original and at least one processed file";
+    }
   }
   request.files.clear();
   if (auto error = MakeEntries(options, inputs, request.files)) return error;
   if (auto error = FillCsv(options, settings.csv)) return error;
   if (!ParseSize(options.plot_size)) return "--plot-size must be WIDTHxHEIGHT, e.g. 1600x600";
-
-  settings.input.metric_configurations.clear();
-  for (int32_t i = 0; i < catalogue.Count(); ++i) {
-    settings.input.metric_configurations.push_back(catalogue.Entry(i)->default_configuration);
-  }
-  if (options.config) {
-    if (!entry.configurable) return entry.title + " takes no configuration";
-    settings.input.metric_configurations[static_cast<size_t>(*index)] = *options.config;
-  }
-  return std::nullopt;
+  return FillConfigurations(options, catalogue, metrics, settings.input.metric_configurations);
 }
 
 }  // namespace vidmetra::cli

@@ -24,6 +24,7 @@ struct CliOptions {
   std::string csv_name = "prefix";
   std::string csv_separator = "comma";
   bool csv_unicode = false;
+  bool csv_per_metric = false;
   std::optional<std::string> log_file;
   std::optional<std::string> plot;
   std::string plot_size = "1600x600";

@@ -30,23 +30,29 @@ void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("-d,--distorted", options.distorted, "A processed file; repeatable")
       ->type_name("FILE")
       ->allow_extra_args(false);
-  app.add_option("-m,--metric", options.metric, "Metric name from --list-metrics")->capture_default_str();
+  app.add_option("-m,--metric", options.metric,
+                 "Metrics from --list-metrics, comma-separated, each with an optional component (psnr:Y,psnr:U,"
+                 "ssim); 'all' for every built-in. Measured in one pass")
+      ->capture_default_str();
   app.add_flag("--list-metrics", options.list_metrics, "List the available metrics and exit");
   app.add_flag("--list-compressors", options.list_compressors,
                "List the compressors a visualization video can be written with, and exit");
   app.add_option("-c,--component", options.component,
-                 "Colour component: Y, U, V, L, R, G or B (default: the metric's first)");
+                 "Colour component of the --metric entries that name none: Y, U, V, L, R, G or B (default: each "
+                 "metric's first)");
   app.add_option("--matrix", options.matrix, "RGB/YUV matrix: rec601 or pc601")->capture_default_str();
   app.add_option("-s,--size", options.size,
                  "Picture size of the raw inputs (.yuv, .seq and files no reader recognises), e.g. 352x288");
   app.add_option("-f,--format", options.format,
                  "Layout of the raw inputs: yv12 (default), iyuv, yuy2, uyvy, yuv, y");
-  app.add_option("--config", options.config, "Configuration line of a configurable metric");
+  app.add_option("--config", options.config, "Configuration line of the configurable metrics of --metric");
   app.add_option("--csv", options.csv_folder, "Write the per-frame values as CSV into this folder")->type_name("DIR");
   app.add_option("--csv-name", options.csv_name, "CSV file name: prefix, postfix or a custom name")
       ->capture_default_str();
   app.add_option("--csv-separator", options.csv_separator, "comma or semicolon")->capture_default_str();
   app.add_flag("--csv-unicode", options.csv_unicode, "Write the CSV file as UTF-16");
+  app.add_flag("--csv-per-metric", options.csv_per_metric,
+               "One CSV file per --metric entry instead of one for the whole run");
   app.add_option("--log", options.log_file, "Append the run log to this file (UTF-16)")->type_name("FILE");
   app.add_option("--plot", options.plot, "Draw the per-frame values of every input into this PNG file")
       ->type_name("FILE");
@@ -103,7 +109,7 @@ int Run(const CliOptions& options) {
   InterruptWatch interrupts(gate, [&] { console.Notice("stopping after the current frame (Ctrl-C again to abort)"); });
   settings.request.gate = &gate;
 
-  MeasurementSession session(catalogue, settings.request.metric_index, options.threads, AlignmentOf(options));
+  MeasurementSession session(catalogue, options.threads, AlignmentOf(options));
   RecordingOpener opener(session.Files());
   WorkerContext& context = session.Context();
   context.opener = &opener;

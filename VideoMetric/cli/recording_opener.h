@@ -11,6 +11,10 @@ struct OpenedInput {
   std::string path;
   std::string description;  // the reader's describe text
   std::string decoder;      // empty for files read as stored
+  int32_t width = 0;
+  int32_t height = 0;
+  std::string layout;  // the pixel layout the reader delivers, e.g. "YV12"
+  int32_t frames = 0;  // as the reader counts them
 };
 
 class RecordingOpener : public ReaderOpener {

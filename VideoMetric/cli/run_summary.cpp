@@ -66,43 +66,53 @@ std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogu
     text += SeriesTitle(info, catalogue) + files + ": average " + average + " over " +
             std::to_string(record.store->Values(id).size()) + " frames\n";
   }
-  if (!record.csv_path.empty()) text += "CSV: " + record.csv_path + "\n";
+  for (const std::string& path : record.csv_paths) text += "CSV: " + path + "\n";
   return text;
 }
 
 std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue,
                         const std::vector<OpenedInput>& inputs) {
-  std::string json = "{\"status\":" + std::to_string(record.status.measurement) +
+  const ResultStore& store = *record.store;
+  std::string json = "{\"schema\":" + std::to_string(kJsonSchema) +
+                     ",\"status\":" + std::to_string(record.status.measurement) +
                      ",\"visualization_status\":" + std::to_string(record.status.visualization) +
-                     ",\"success\":" + (record.success ? "true" : "false") + ",\"series\":[";
+                     ",\"success\":" + (record.success ? "true" : "false") + ",\"inputs\":[";
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    const OpenedInput& input = inputs[i];
+    json += (i > 0 ? ",{" : "{") + std::string("\"path\":") + JsonString(input.path) +
+            ",\"width\":" + std::to_string(input.width) + ",\"height\":" + std::to_string(input.height) +
+            ",\"layout\":" + JsonString(input.layout) + ",\"reader\":" + JsonString(input.description) +
+            ",\"decoder\":" + (input.decoder.empty() ? std::string("null") : JsonString(input.decoder)) +
+            ",\"frames\":" + std::to_string(input.frames) + "}";
+  }
+  json += "],\"series\":[";
+  const int32_t rows = store.FrameCount().value_or(0);
   bool first = true;
-  for (const int32_t id : record.store->SeriesIds()) {
-    const SeriesInfo& info = *record.store->Series(id);
+  for (const int32_t id : store.SeriesIds()) {
+    const SeriesInfo& info = *store.Series(id);
     const CatalogueEntry* entry = catalogue.Entry(info.metric_index);
     json += first ? "{" : ",{";
     first = false;
-    json += "\"id\":" + std::to_string(id) + ",\"title\":" + JsonString(SeriesTitle(info, catalogue)) +
-            ",\"metric\":" + JsonString(entry != nullptr ? entry->name : "") +
-            ",\"component\":" + JsonString(ColourComponentName(info.component)) + ",\"files\":[";
-    for (size_t i = 0; i < info.files.size(); ++i) {
-      if (i > 0) json += ",";
-      json += JsonString(info.files[i].path);
-    }
-    json += "],\"frames\":" + std::to_string(record.store->Values(id).size()) +
-            ",\"average\":" + JsonNumber(record.store->Average(id)) + "}";
+    json += "\"id\":" + std::to_string(id) + ",\"metric\":" + JsonString(entry != nullptr ? entry->name : "") +
+            ",\"component\":" + JsonString(ColourComponentName(info.component)) +
+            ",\"name\":" + JsonString(info.name) + ",\"title\":" + JsonString(SeriesTitle(info, catalogue)) +
+            ",\"files\":[";
+    for (size_t i = 0; i < info.files.size(); ++i) json.append(i > 0 ? "," : "").append(JsonString(info.files[i].path));
+    json += "],\"frames\":" + std::to_string(store.Values(id).size()) +
+            ",\"average\":" + JsonNumber(store.Average(id)) + ",\"values\":[";
+    for (int32_t r = 0; r < rows; ++r) json.append(r > 0 ? "," : "").append(JsonNumber(store.ValueAt(id, r)));
+    json += "]}";
   }
-  json += "],\"inputs\":[";
-  for (size_t i = 0; i < inputs.size(); ++i) {
-    json += (i > 0 ? ",{" : "{") + std::string("\"path\":") + JsonString(inputs[i].path) +
-            ",\"reader\":" + JsonString(inputs[i].description) +
-            ",\"decoder\":" + (inputs[i].decoder.empty() ? std::string("null") : JsonString(inputs[i].decoder)) + "}";
+  json += "],\"files_written\":[";
+  for (size_t i = 0; i < record.files_written.size(); ++i) {
+    json.append(i > 0 ? "," : "").append(JsonString(record.files_written[i]));
   }
-  json += "],\"csv\":" + (record.csv_path.empty() ? std::string("null") : JsonString(record.csv_path)) + "}\n";
-  return json;
+  return json + "]}\n";
 }
 
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
-  const bool output_lost = (csv_wanted && record.csv_path.empty()) || record.log_failed;
+  const bool output_lost =
+      (csv_wanted && (record.csv_paths.empty() || record.csv_failures > 0)) || record.log_failed;
   switch (record.status.measurement) {
     case 2: return stopped || output_lost ? 1 : 0;
     // A run whose every processed file failed (one refused for its pixel format, say) measured nothing.

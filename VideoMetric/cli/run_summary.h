@@ -1,5 +1,6 @@
 #pragma once
-// What a finished run reports on standard output: the averages of every series, as text or as JSON.
+// What a finished run reports on standard output: the averages of every series as text, or the whole run with
+// every per-frame value as JSON.
 #include <string>
 
 #include <vector>
@@ -10,8 +11,12 @@
 
 namespace vidmetra::cli {
 
+// The version of the JSON document; raised only when a change would break a reader of the older one.
+inline constexpr int kJsonSchema = 1;
+
 std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogue);
-// `inputs` are the files as they were opened: each with its reader's description and decoder.
+// The versioned JSON document (docs/json.md). `inputs` are the files as they were opened: each with its
+// reader's description, decoder, size, layout and frame count.
 std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue,
                         const std::vector<OpenedInput>& inputs);
 // 0 when every step succeeded, 1 when something failed or the run was stopped, 2 when nothing was measured.

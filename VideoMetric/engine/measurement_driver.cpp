@@ -1,8 +1,12 @@
 #include "vidmetra/measurement_driver.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <string_view>
 
+#include "vidmetra/plane_sets.h"
+#include "vidmetra/task_pool.h"
 #include "vidmetra/unexpected_failure.h"
 
 namespace vidmetra {
@@ -23,14 +27,26 @@ struct Input {
 };
 
 enum class FileOutcome { kNext, kStopRun, kAbortRun };
+enum class SetUp { kReady, kSkipped, kAbortRun };
+
+// One metric at work on the current file.
+struct Measured {
+  const MetricChoice* choice;
+  std::unique_ptr<Metric> metric;
+  ResultDescriptors descriptors;
+  FrameResult result;
+};
 
 class Driver {
  public:
-  Driver(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services)
-      : request_(request), store_(store), status_(status), services_(services) {}
+  Driver(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services,
+         std::vector<MetricChoice> metrics)
+      : request_(request), store_(store), status_(status), services_(services), metrics_(std::move(metrics)) {}
 
   bool SingleFileMode();
   bool ReferenceMode();
+  // Whether a checkpoint reported a stop.
+  bool stopped() const { return stopped_; }
 
  private:
   void Line(std::string_view text) {
@@ -46,25 +62,38 @@ class Driver {
     Line(line);
     Fail();
   }
+  // Asks the gate; a stop, once seen, is remembered for the passes after this one.
+  bool Stopped() {
+    const bool stopped = request_.gate != nullptr && !request_.gate->Checkpoint();
+    stopped_ = stopped_ || stopped;
+    return stopped;
+  }
   bool Interrupted() {
-    if (request_.gate == nullptr || request_.gate->Checkpoint()) return false;
+    if (!Stopped()) return false;
     Line("Measurement interrupted");
     return true;
   }
   bool Visualizing() const { return request_.visualization.enabled; }
-  std::string Title() const { return services_.metrics->Title(request_.metric_index); }
+  std::string Title(const MetricChoice& choice) const { return services_.metrics->Title(choice.metric_index); }
 
   std::unique_ptr<SequenceReader> OpenEntry(const InputFileEntry& entry);
-  std::unique_ptr<Metric> LoadMetric(int32_t width, int32_t height);
-  bool Configure(Metric& metric);
+  std::unique_ptr<Metric> LoadMetric(const MetricChoice& choice, int32_t width, int32_t height);
+  bool Configure(const MetricChoice& choice, Metric& metric);
   bool FitsMultiples(Metric& metric, int32_t width, int32_t height, std::string_view consequence);
-  void BeginProgress(std::vector<std::string> paths, int32_t frame_count);
+  SetUp SetUpSingleFile(Measured& measured, int32_t width, int32_t height);
+  SetUp SetUpReference(Measured& measured, int32_t width, int32_t height);
+  // None when the run is to be aborted.
+  template <typename SetUpOne>
+  std::optional<std::vector<Measured>> SetUpAll(SetUpOne set_up_one);
+  void BeginProgress(const std::vector<Measured>& metrics, std::vector<std::string> paths, int32_t frame_count);
   std::unique_ptr<VisualizationOutput> OpenVisualization(int32_t width, int32_t height,
                                                          const ResultDescriptors& descriptors, bool name_path,
                                                          VideoFrame& image);
-  void MeasureFrame(Metric& metric, FrameList frames, VisualizationOutput* visualization, VideoFrame& image,
-                    int32_t n);
-  void StoreAverages(Metric& metric);
+  PlaneSets SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
+                    int32_t height) const;
+  void MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
+                    VideoFrame& image, int32_t n);
+  void StoreAverages(std::vector<Measured>& metrics);
 
   void MeasureSingleFile(const InputFileEntry& entry, Input& input);
   FileOutcome MeasureProcessedFile(Input& original, const InputFileEntry& processed_entry, Input& processed);
@@ -73,6 +102,8 @@ class Driver {
   ResultStore& store_;
   RunStatus& status_;
   const DriverServices& services_;
+  const std::vector<MetricChoice> metrics_;
+  bool stopped_ = false;
 };
 
 std::unique_ptr<SequenceReader> Driver::OpenEntry(const InputFileEntry& entry) {
@@ -88,21 +119,21 @@ std::unique_ptr<SequenceReader> Driver::OpenEntry(const InputFileEntry& entry) {
   return reader;
 }
 
-std::unique_ptr<Metric> Driver::LoadMetric(int32_t width, int32_t height) {
+std::unique_ptr<Metric> Driver::LoadMetric(const MetricChoice& choice, int32_t width, int32_t height) {
   std::unique_ptr<Metric> metric =
-      services_.metrics->CreateMetric(request_.metric_index, {request_.component, width, height, services_.pool});
-  Plain(metric ? "Loaded " : "Failed to load ", Title());
+      services_.metrics->CreateMetric(choice.metric_index, {choice.component, width, height, services_.pool});
+  Plain(metric ? "Loaded " : "Failed to load ", Title(choice));
   return metric;
 }
 
-bool Driver::Configure(Metric& metric) {
+bool Driver::Configure(const MetricChoice& choice, Metric& metric) {
   if (!metric.IsConfigurable()) return true;
-  if (!metric.SetConfiguration(request_.configuration)) {
-    Plain("Failed to configurate ", Title());
-    Plain("Settings string: ", request_.configuration);
+  if (!metric.SetConfiguration(choice.configuration)) {
+    Plain("Failed to configurate ", Title(choice));
+    Plain("Settings string: ", choice.configuration);
     return false;
   }
-  Plain("Configured metric with string ", request_.configuration);
+  Plain("Configured metric with string ", choice.configuration);
   return true;
 }
 
@@ -122,9 +153,58 @@ bool Driver::FitsMultiples(Metric& metric, int32_t width, int32_t height, std::s
   return true;
 }
 
-void Driver::BeginProgress(std::vector<std::string> paths, int32_t frame_count) {
+SetUp Driver::SetUpSingleFile(Measured& measured, int32_t width, int32_t height) {
+  measured.metric = LoadMetric(*measured.choice, width, height);
+  if (!measured.metric || !Configure(*measured.choice, *measured.metric) ||
+      !FitsMultiples(*measured.metric, width, height, "measurement skipped")) {
+    return SetUp::kSkipped;
+  }
+  measured.descriptors = measured.metric->DescribeResults(Visualizing());
+  if (measured.descriptors.empty()) {
+    Line("Metric returned invalid information; measurement skipped");
+    return SetUp::kSkipped;
+  }
+  return SetUp::kReady;
+}
+
+SetUp Driver::SetUpReference(Measured& measured, int32_t width, int32_t height) {
+  measured.metric = LoadMetric(*measured.choice, width, height);
+  if (!measured.metric || !Configure(*measured.choice, *measured.metric)) return SetUp::kSkipped;
+  measured.descriptors = measured.metric->DescribeResults(Visualizing());
+  if (measured.descriptors.empty()) {
+    Line("Metric returned invalid information; measurements skipped");
+    return SetUp::kSkipped;
+  }
+  if (!FitsMultiples(*measured.metric, width, height, "measurement aborted")) {
+    status_ = {0, 0};
+    return SetUp::kAbortRun;
+  }
+  return SetUp::kReady;
+}
+
+// The metrics that could be set up, in request order; a metric that could not is a failure of its own and
+// leaves the others measuring.
+template <typename SetUpOne>
+std::optional<std::vector<Measured>> Driver::SetUpAll(SetUpOne set_up_one) {
+  std::vector<Measured> ready;
+  for (const MetricChoice& choice : metrics_) {
+    Measured measured{&choice, nullptr, {}, {}};
+    const SetUp outcome = set_up_one(measured);
+    if (outcome == SetUp::kAbortRun) return std::nullopt;
+    if (outcome == SetUp::kSkipped) {
+      Fail();
+      continue;
+    }
+    ready.push_back(std::move(measured));
+  }
+  return ready;
+}
+
+void Driver::BeginProgress(const std::vector<Measured>& metrics, std::vector<std::string> paths, int32_t frame_count) {
   if (request_.progress == nullptr) return;
-  request_.progress->Begin(request_.metric_index, paths, request_.component);
+  for (const Measured& measured : metrics) {
+    request_.progress->Begin(measured.choice->metric_index, paths, measured.choice->component);
+  }
   request_.progress->SetMinimum(0);
   request_.progress->SetMaximum(frame_count);
 }
@@ -153,21 +233,42 @@ std::unique_ptr<VisualizationOutput> Driver::OpenVisualization(int32_t width, in
   return output;
 }
 
-void Driver::MeasureFrame(Metric& metric, FrameList frames, VisualizationOutput* visualization, VideoFrame& image,
-                          int32_t n) {
-  FrameResult result;
-  if (visualization != nullptr) {
-    result = metric.MeasureAndVisualize(frames, image);
-    visualization->WriteFrame(image, n, result, store_);
-  } else {
-    result = metric.Measure(frames);
-  }
-  if (request_.progress != nullptr) request_.progress->SetPosition(n);
-  for (const ResultValue& value : result) store_.AddValue(value.id, n, value.value);
+PlaneSets Driver::SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
+                          int32_t height) const {
+  std::vector<const MetricChoice*> choices;
+  for (const Measured& measured : metrics) choices.push_back(measured.choice);
+  std::vector<int32_t> colour_spaces;
+  for (const Input* input : inputs) colour_spaces.push_back(input->reader->ColourSpace());
+  return PlaneSets(choices, *services_.metrics, *services_.preparer, std::move(colour_spaces), width, height);
 }
 
-void Driver::StoreAverages(Metric& metric) {
-  for (const ResultValue& value : metric.GetAverageResult(Visualizing())) store_.SetAverage(value.id, value.value);
+// The first metric draws the visualization picture. Built-ins measure side by side on the pool; the values are
+// stored in request order whichever finishes first.
+void Driver::MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
+                          VideoFrame& image, int32_t n) {
+  auto measure = [&](int i) {
+    Measured& measured = metrics[static_cast<size_t>(i)];
+    const FrameList frames = sets.FramesOf(static_cast<size_t>(i));
+    measured.result = i == 0 && visualization != nullptr ? measured.metric->MeasureAndVisualize(frames, image)
+                                                         : measured.metric->Measure(frames);
+  };
+  const bool side_by_side = metrics.size() > 1 && std::all_of(metrics.begin(), metrics.end(), [&](const Measured& m) {
+                              return services_.metrics->IsBuiltIn(m.choice->metric_index);
+                            });
+  RunParts(side_by_side ? services_.pool : nullptr, static_cast<int>(metrics.size()), measure);
+  if (visualization != nullptr) visualization->WriteFrame(image, n, metrics.front().result, store_);
+  if (request_.progress != nullptr) request_.progress->SetPosition(n);
+  for (const Measured& measured : metrics) {
+    for (const ResultValue& value : measured.result) store_.AddValue(value.id, n, value.value);
+  }
+}
+
+void Driver::StoreAverages(std::vector<Measured>& metrics) {
+  for (Measured& measured : metrics) {
+    for (const ResultValue& value : measured.metric->GetAverageResult(Visualizing())) {
+      store_.SetAverage(value.id, value.value);
+    }
+  }
 }
 
 bool Driver::SingleFileMode() {
@@ -195,40 +296,36 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   SequenceReader& reader = *input.reader;
   const int32_t width = reader.Width();
   const int32_t height = reader.Height();
-  PlaneFrame planes(width, height);
-  std::unique_ptr<Metric> metric = LoadMetric(width, height);
-  if (!metric || !Configure(*metric) || !FitsMultiples(*metric, width, height, "measurement skipped")) {
-    Fail();
-    return;
+  std::vector<Measured> metrics =
+      *SetUpAll([&](Measured& measured) { return SetUpSingleFile(measured, width, height); });
+  if (metrics.empty()) return;
+  Input* const inputs[] = {&input};
+  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
+  const InputFrames frames[] = {{&input.decoded, &input.scratch}};
+  for (const Measured& measured : metrics) {
+    for (const ResultDescriptor& descriptor : measured.descriptors) {
+      store_.AddSeries(descriptor.id, {measured.choice->metric_index, measured.choice->component, {entry},
+                                       measured.choice->configuration, descriptor.name});
+    }
   }
-  const ResultDescriptors descriptors = metric->DescribeResults(Visualizing());
-  if (descriptors.empty()) {
-    Line("Metric returned invalid information; measurement skipped");
-    Fail();
-    return;
-  }
-  for (const ResultDescriptor& descriptor : descriptors) {
-    store_.AddSeries(descriptor.id, {request_.metric_index, request_.component, {entry}, request_.configuration,
-                                     descriptor.name});
-  }
-  BeginProgress({entry.path}, reader.FrameCount());
+  BeginProgress(metrics, {entry.path}, reader.FrameCount());
   VideoFrame image;
-  std::unique_ptr<VisualizationOutput> visualization = OpenVisualization(width, height, descriptors, true, image);
-  PlaneFrame* frames[] = {&planes};
+  std::unique_ptr<VisualizationOutput> visualization =
+      OpenVisualization(width, height, metrics.front().descriptors, true, image);
   for (int32_t n = 0; n < reader.FrameCount(); ++n) {
     if (reader.ReadNextFrame(input.decoded) != 0) {
       FailLoop(kReadFailure);
       break;
     }
-    if (!planes.valid() || !services_.preparer->Prepare(input.decoded, input.scratch, planes, request_)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
       FailLoop(kConversionFailure);
       break;
     }
-    MeasureFrame(*metric, frames, visualization.get(), image, n);
+    MeasureFrame(metrics, sets, visualization.get(), image, n);
     if (Interrupted()) break;  // a stopped single-file run keeps its status
   }
   Line("Saving average results");
-  StoreAverages(*metric);
+  StoreAverages(metrics);
 }
 
 bool Driver::ReferenceMode() {
@@ -271,61 +368,53 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
     Fail();
     return FileOutcome::kNext;
   }
-  PlaneFrame original_planes(width, height);
-  PlaneFrame processed_planes(width, height);
-  std::unique_ptr<Metric> metric = LoadMetric(width, height);
-  if (!metric || !Configure(*metric)) {
-    Fail();
-    return FileOutcome::kNext;
-  }
-  const ResultDescriptors descriptors = metric->DescribeResults(Visualizing());
-  if (descriptors.empty()) {
-    Line("Metric returned invalid information; measurements skipped");
-    Fail();
-    return FileOutcome::kNext;
-  }
-  if (!FitsMultiples(*metric, width, height, "measurement aborted")) {
-    status_ = {0, 0};
-    return FileOutcome::kAbortRun;
-  }
+  std::optional<std::vector<Measured>> set_up =
+      SetUpAll([&](Measured& measured) { return SetUpReference(measured, width, height); });
+  if (!set_up) return FileOutcome::kAbortRun;
+  std::vector<Measured>& metrics = *set_up;
+  if (metrics.empty()) return FileOutcome::kNext;
   const InputFileEntry* const roles[] = {&request_.files[0], &processed_entry};
-  for (const ResultDescriptor& descriptor : descriptors) {
-    SeriesInfo info{request_.metric_index, request_.component, {}, request_.configuration, descriptor.name};
-    for (const int32_t role : descriptor.inputs) {
-      if (role != 0 && role != 1) {
-        Line("Metric returned invalid information; measurements aborted");
-        Fail();
-        return FileOutcome::kAbortRun;
+  for (const Measured& measured : metrics) {
+    for (const ResultDescriptor& descriptor : measured.descriptors) {
+      SeriesInfo info{measured.choice->metric_index, measured.choice->component, {}, measured.choice->configuration,
+                      descriptor.name};
+      for (const int32_t role : descriptor.inputs) {
+        if (role != 0 && role != 1) {
+          Line("Metric returned invalid information; measurements aborted");
+          Fail();
+          return FileOutcome::kAbortRun;
+        }
+        info.files.push_back(*roles[role]);
       }
-      info.files.push_back(*roles[role]);
+      store_.AddSeries(descriptor.id, std::move(info));
     }
-    store_.AddSeries(descriptor.id, std::move(info));
   }
+  Input* const inputs[] = {&original, &processed};
+  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
+  const InputFrames frames[] = {{&original.decoded, &original.scratch}, {&processed.decoded, &processed.scratch}};
   const int32_t frame_count = std::min(original.reader->FrameCount(), processed.reader->FrameCount());
-  BeginProgress({request_.files[0].path, processed_entry.path}, frame_count);
+  BeginProgress(metrics, {request_.files[0].path, processed_entry.path}, frame_count);
   VideoFrame image;
-  std::unique_ptr<VisualizationOutput> visualization = OpenVisualization(width, height, descriptors, false, image);
-  PlaneFrame* frames[] = {&original_planes, &processed_planes};
+  std::unique_ptr<VisualizationOutput> visualization =
+      OpenVisualization(width, height, metrics.front().descriptors, false, image);
   for (int32_t n = 0; n < frame_count; ++n) {
     if (original.reader->ReadFrame(original.decoded, n) != 0 || processed.reader->ReadFrame(processed.decoded, n) != 0) {
       FailLoop(kReadFailure);
       break;
     }
-    if (!original_planes.valid() || !processed_planes.valid() ||
-        !services_.preparer->Prepare(original.decoded, original.scratch, original_planes, request_) ||
-        !services_.preparer->Prepare(processed.decoded, processed.scratch, processed_planes, request_)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
       FailLoop(kConversionFailure);
       break;
     }
-    MeasureFrame(*metric, frames, visualization.get(), image, n);
+    MeasureFrame(metrics, sets, visualization.get(), image, n);
     if (Interrupted()) {
       Fail();
       break;
     }
   }
   Line("Saving average result");
-  StoreAverages(*metric);
-  if (request_.gate != nullptr && !request_.gate->Checkpoint()) {
+  StoreAverages(metrics);
+  if (Stopped()) {
     Fail();
     return FileOutcome::kStopRun;
   }
@@ -345,11 +434,47 @@ bool Guarded(MeasurementRequest& request, RunStatus& status, Run&& run) {
   }
 }
 
+// The status of a run made of two passes: nothing measured only when neither measured anything, all well only
+// when both went well.
+int32_t CombinedStatus(int32_t first, int32_t second) {
+  if (first == 0 && second == 0) return 0;
+  return first == 2 && second == 2 ? 2 : 1;
+}
+
+// The reference pass over the two-input metrics, then the single-file pass over the one-input ones.
+bool RunPasses(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services,
+               const std::vector<MetricChoice>& metrics) {
+  std::vector<MetricChoice> compared, alone;
+  for (const MetricChoice& choice : metrics) {
+    switch (services.metrics->InputCount(choice.metric_index, request.visualization.enabled)) {
+      case 1: alone.push_back(choice); break;
+      case 2: compared.push_back(choice); break;
+      default: return false;
+    }
+  }
+  if (compared.empty()) return Driver(request, store, status, services, alone).SingleFileMode();
+  Driver reference(request, store, status, services, compared);
+  bool success = reference.ReferenceMode();
+  if (alone.empty() || reference.stopped()) return success;
+  const RunStatus first = status;
+  success = Driver(request, store, status, services, alone).SingleFileMode() && success;
+  status = {CombinedStatus(first.measurement, status.measurement),
+            CombinedStatus(first.visualization, status.visualization)};
+  return success;
+}
+
 }  // namespace
+
+std::vector<MetricChoice> RequestedMetrics(const MeasurementRequest& request) {
+  std::vector<MetricChoice> metrics{{request.metric_index, request.component, request.configuration}};
+  metrics.insert(metrics.end(), request.further_metrics.begin(), request.further_metrics.end());
+  return metrics;
+}
 
 bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                     const DriverServices& services) {
   return Guarded(request, status, [&] {
+    if (!request.further_metrics.empty()) return RunPasses(request, store, status, services, RequestedMetrics(request));
     switch (services.metrics->InputCount(request.metric_index, request.visualization.enabled)) {
       case 1: return RunSingleFileMode(request, store, status, services);
       case 2: return RunReferenceMode(request, store, status, services);
@@ -360,12 +485,16 @@ bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& 
 
 bool RunSingleFileMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                        const DriverServices& services) {
-  return Guarded(request, status, [&] { return Driver(request, store, status, services).SingleFileMode(); });
+  return Guarded(request, status, [&] {
+    return Driver(request, store, status, services, RequestedMetrics(request)).SingleFileMode();
+  });
 }
 
 bool RunReferenceMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                       const DriverServices& services) {
-  return Guarded(request, status, [&] { return Driver(request, store, status, services).ReferenceMode(); });
+  return Guarded(request, status, [&] {
+    return Driver(request, store, status, services, RequestedMetrics(request)).ReferenceMode();
+  });
 }
 
 }  // namespace vidmetra

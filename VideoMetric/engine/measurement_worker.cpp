@@ -25,13 +25,45 @@ struct RequestSinks {
   MeasurementRequest& request_;
 };
 
-std::string WriteCsv(const MeasurementSettings& settings, const MetricCatalogue& catalogue, const ResultStore& store,
-                     RunLog& log) {
+// The series of each metric and component, in the order of their first series.
+std::vector<std::vector<int32_t>> SeriesByMetric(const ResultStore& store) {
+  std::vector<std::pair<MetricChoice, std::vector<int32_t>>> groups;
+  for (const int32_t id : store.SeriesIds()) {
+    const SeriesInfo& info = *store.Series(id);
+    const MetricChoice metric{info.metric_index, info.component, {}};
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == metric; });
+    if (group == groups.end()) group = groups.insert(groups.end(), {metric, {}});
+    group->second.push_back(id);
+  }
+  std::vector<std::vector<int32_t>> ids;
+  for (auto& group : groups) ids.push_back(std::move(group.second));
+  return ids;
+}
+
+void WriteCsv(const MeasurementSettings& settings, const MetricCatalogue& catalogue, const ResultStore& store,
+              RunLog& log, RunRecord& record) {
   Quoted(log, "Saving CSV to ", settings.csv.output_folder);
-  CsvWriter writer(settings.csv, catalogue);
-  const bool written = writer.Write(store);
-  Quoted(log, written ? "CSV saved to " : "Failed to save CSV to ", writer.path());
-  return written ? writer.path() : std::string();
+  auto write = [&](const ResultStore& part) {
+    CsvWriter writer(settings.csv, catalogue);
+    const bool written = writer.Write(part);
+    Quoted(log, written ? "CSV saved to " : "Failed to save CSV to ", writer.path());
+    if (written) {
+      record.csv_paths.push_back(writer.path());
+      record.files_written.push_back(writer.path());
+    } else {
+      ++record.csv_failures;
+    }
+  };
+  if (!settings.csv.per_metric) return write(store);
+  for (const std::vector<int32_t>& ids : SeriesByMetric(store)) write(store.Subset(ids));
+}
+
+// Every metric runs with the configuration the settings keep for its catalogue entry.
+void ApplyConfiguration(const std::vector<std::string>& configurations, int32_t metric_index,
+                        std::string& configuration) {
+  if (metric_index >= 0 && static_cast<size_t>(metric_index) < configurations.size()) {
+    configuration = configurations[static_cast<size_t>(metric_index)];
+  }
 }
 
 void FailUnexpectedly(RunRecord& record) {
@@ -49,14 +81,15 @@ void RunAndSave(MeasurementSettings& settings, const WorkerContext& context, Run
   RequestSinks sinks(request, context.progress, &log);
   try {
     const std::vector<std::string>& configurations = settings.input.metric_configurations;
-    if (request.metric_index >= 0 && static_cast<size_t>(request.metric_index) < configurations.size()) {
-      request.configuration = configurations[static_cast<size_t>(request.metric_index)];
+    ApplyConfiguration(configurations, request.metric_index, request.configuration);
+    for (MetricChoice& choice : request.further_metrics) {
+      ApplyConfiguration(configurations, choice.metric_index, choice.configuration);
     }
     const DriverServices services{context.catalogue, context.preparer, context.opener, context.visualization,
                                   context.pool};
     record.success = RunMeasurement(request, *record.store, record.status, services);
     if (settings.csv.enabled && record.status.measurement != 0) {
-      record.csv_path = WriteCsv(settings, *context.catalogue, *record.store, log);
+      WriteCsv(settings, *context.catalogue, *record.store, log, record);
     }
   } catch (...) {
     LogUnexpectedFailure(&log, kUnexpectedFailurePrefix);

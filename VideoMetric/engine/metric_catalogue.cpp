@@ -150,6 +150,11 @@ std::string MetricCatalogue::DefaultConfiguration(int32_t index) const {
   return entry == nullptr ? std::string() : entry->default_configuration;
 }
 
+bool MetricCatalogue::IsBuiltIn(int32_t index) const {
+  const CatalogueEntry* entry = Entry(index);
+  return entry != nullptr && entry->kind != kPluginKind;
+}
+
 std::unique_ptr<Metric> MetricCatalogue::CreateMetric(int32_t index, const MetricParams& params) const {
   const CatalogueEntry* entry = Entry(index);
   if (entry == nullptr) return nullptr;

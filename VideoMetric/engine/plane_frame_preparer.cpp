@@ -4,14 +4,19 @@
 
 namespace vidmetra {
 
-PlaneFramePreparer::PlaneFramePreparer(const MetricCatalogue& catalogue, int32_t metric_index) {
-  const CatalogueEntry* entry = catalogue.Entry(metric_index);
-  all_planes_ = entry == nullptr || entry->kind == kPluginKind;
+bool PlaneFramePreparer::Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
+                                 const MetricChoice& metric, int32_t colour_matrix) {
+  return PrepareFrame(decoded, scratch, planes, metric.component, colour_matrix,
+                      !catalogue_.IsBuiltIn(metric.metric_index));
 }
 
-bool PlaneFramePreparer::Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
-                                 const MeasurementRequest& request) {
-  return PrepareFrame(decoded, scratch, planes, request.component, request.colour_matrix, all_planes_);
+int32_t PlaneFramePreparer::PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {
+  if (!catalogue_.IsBuiltIn(metric.metric_index) || colour_spaces.empty()) return metric.component;
+  const int32_t key = SharedPreparationComponent(metric.component, colour_spaces.front());
+  for (const int32_t colour_space : colour_spaces) {
+    if (SharedPreparationComponent(metric.component, colour_space) != key) return metric.component;
+  }
+  return key;
 }
 
 }  // namespace vidmetra

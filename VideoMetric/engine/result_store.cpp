@@ -56,4 +56,14 @@ std::optional<int32_t> ResultStore::FrameCount() const {
   return *last - *first + 1;
 }
 
+ResultStore ResultStore::Subset(const std::vector<int32_t>& ids) const {
+  ResultStore subset;
+  for (const int32_t id : ids) {
+    if (const auto series = series_.find(id); series != series_.end()) subset.series_.insert(*series);
+    if (const auto values = values_.find(id); values != values_.end()) subset.values_.insert(*values);
+    if (const auto average = averages_.find(id); average != averages_.end()) subset.averages_.insert(*average);
+  }
+  return subset;
+}
+
 }  // namespace vidmetra

@@ -9,7 +9,7 @@ namespace {
 void Work(MeasurementSettings& settings, const MetricCatalogue& catalogue, ProgressDialog* dialog,
           const std::string& log_path, std::atomic<bool>& run_flag) {
   DialogRunSink sink(*dialog, catalogue);
-  MeasurementSession session(catalogue, settings.request.metric_index);
+  MeasurementSession session(catalogue);
   WorkerContext& context = session.Context();
   context.progress = &sink;
   context.display = &sink;

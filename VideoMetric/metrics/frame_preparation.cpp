@@ -124,4 +124,8 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
              : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes);
 }
 
+int SharedPreparationComponent(int component, int colour_space) {
+  return component == kComponentV && IsYuvLike(colour_space) ? kComponentU : component;
+}
+
 }  // namespace vidmetra

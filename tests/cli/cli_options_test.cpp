@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "vidmetra/colour_component.h"
+
 namespace vidmetra::cli {
 namespace {
 
@@ -74,6 +76,32 @@ TEST(CliOptions, MetricComponentMatrixAndCsv) {
   EXPECT_EQ(settings.request.component, 0);  // the metric's first component
   options.component = "U";
   EXPECT_EQ(*BuildSettings(options, Catalogue(), settings), "SSIM does not measure the UYUV component");
+}
+
+TEST(CliOptions, MetricListTakesComponentsPerEntryAndTheDefaultForTheRest) {
+  CliOptions options;
+  options.positional = {"a.avi", "b.avi"};
+  options.metric = "psnr:v,ssim,mse,Psnr:Y";
+  options.component = "U";
+  MeasurementSettings settings;
+  EXPECT_EQ(*BuildSettings(options, Catalogue(), settings), "--metric entry 'ssim': SSIM does not measure the UYUV component");
+  options.metric = "psnr:v,ssim:y,mse";
+  ASSERT_FALSE(BuildSettings(options, Catalogue(), settings));
+  const int32_t psnr = *Catalogue().FindByName("psnr");
+  EXPECT_EQ(settings.request.metric_index, psnr);
+  EXPECT_EQ(settings.request.component, kComponentV);
+  EXPECT_EQ(settings.request.further_metrics,
+            (std::vector<MetricChoice>{{*Catalogue().FindByName("ssim"), kComponentY, {}},
+                                       {*Catalogue().FindByName("mse"), kComponentU, {}}}));
+
+  options.metric = "all";
+  options.component.reset();
+  ASSERT_FALSE(BuildSettings(options, Catalogue(), settings));
+  EXPECT_EQ(settings.request.further_metrics.size() + 1, 8u);  // every built-in once, on its first component
+  EXPECT_EQ(settings.request.metric_index, 0);
+  options.metric = "psnr";
+  ASSERT_FALSE(BuildSettings(options, Catalogue(), settings));
+  EXPECT_TRUE(settings.request.further_metrics.empty());
 }
 
 TEST(CliOptions, SingleInputMetricsTakeOneFile) {

@@ -41,6 +41,15 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
       {"--size 16x16 -d a.yuv -d b.yuv", "name the original with -r"},
       {"--threads 0 --size 16x16 a.yuv b.yuv", "--threads"},
       {"--size 16x16 a.avi b.avi", "apply to raw inputs only"},
+      {"--size 16x16 --metric psnr,ssim:U a.yuv b.yuv", "--metric entry 'ssim:U': SSIM does not measure the UYUV"},
+      {"--size 16x16 --metric psnr,nosuch:Y a.yuv b.yuv", "unknown metric 'nosuch' in --metric entry 'nosuch:Y'"},
+      {"--size 16x16 --metric psnr:Q a.yuv b.yuv", "unknown component 'Q' in --metric entry 'psnr:Q'"},
+      {"--size 16x16 --metric psnr,,ssim a.yuv b.yuv", "--metric 'psnr,,ssim' has an empty entry"},
+      {"--size 16x16 --metric psnr:Y,psnr a.yuv b.yuv", "--metric entry 'psnr' measures what an earlier entry"},
+      {"--size 16x16 --metric all --component U a.yuv b.yuv", "--metric entry 'ssim': SSIM does not measure"},
+      {"--size 16x16 --metric blocking_measure,mse a.yuv", "MSE compares processed files with the original"},
+      {"--size 16x16 --metric psnr,ssim --config x=1 a.yuv b.yuv", "no metric of --metric takes a configuration"},
+      {"--size 16x16 --csv . --csv-name run.csv --csv-per-metric a.yuv b.yuv", "--csv-per-metric needs"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Cli(c[0]).exit_code, 2) << c[0];
@@ -62,11 +71,58 @@ TEST_F(CliTest, SuccessfulRunPrintsAveragesAndWritesTheCsv) {
 TEST_F(CliTest, JsonSummaryAndExplicitRoles) {
   const auto run = Cli("--json -q --size 16x16 --metric mse -r " + In("orig.yuv") + " -d " + In("enc.yuv"));
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << run.output;
+  EXPECT_EQ(run.output.rfind("{\"schema\":1,\"status\":2,", 0), 0u) << run.output;
   // Frames differ by 2, 0 and 1 on luma: mean MSE (4 + 0 + 1) / 3.
   EXPECT_NE(run.output.find("\"average\":1.66666663"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\"csv\":null"), std::string::npos);
+  EXPECT_NE(run.output.find("\"files_written\":[]"), std::string::npos);
   EXPECT_TRUE(Errors().empty()) << Errors();
+}
+
+TEST_F(CliTest, MultiMetricJsonParsesAndHoldsTheCsvValues) {
+  // Three files, one of them a single frame long, so that some series end early; the CSV file of the run is
+  // what the document is checked against by an independent JSON parser.
+  const std::string csv_dir = dir.File("csv");
+  std::filesystem::create_directory(csv_dir);
+  const auto run = Cli("--json -q --size 16x16 --format iyuv --metric psnr:Y,psnr:U,ssim,vqm,blurring_measure,mse:V "
+                       "--csv " + csv_dir + " " + In("orig.yuv") + " " + In("enc.yuv") + " " + In("short.yuv"));
+  ASSERT_EQ(run.exit_code, 0) << Errors();
+  testing::WriteText(dir.File("run.json"), run.output);
+  const std::string csv = csv_dir + "/psnr_yyuv_psnr_uyuv_ssim_yyuv_vqm_yyuv_mse_vyuv_blurring_measure_yyuv_orig_enc_short.csv";
+  ASSERT_TRUE(std::filesystem::exists(csv)) << run.output;
+  const auto check = testing::RunCommand("python3 " + std::string(VIDMETRA_JSON_CHECK) + " " + dir.File("run.json") +
+                                         " " + csv);
+  EXPECT_EQ(check.exit_code, 0) << check.output;
+  // 5 two-input metrics against 2 processed files, blurring on each of the 3 files.
+  size_t series = 0;
+  for (size_t at = run.output.find("\"metric\":"); at != std::string::npos; at = run.output.find("\"metric\":", at + 1)) {
+    ++series;
+  }
+  EXPECT_EQ(series, 13u);
+  // The checker itself must notice a changed value.
+  std::string altered = run.output;
+  const size_t first_value = altered.find("\"values\":[") + 10;
+  altered.replace(first_value, altered.find_first_of(",]", first_value) - first_value, "1000");
+  testing::WriteText(dir.File("altered.json"), altered);
+  EXPECT_NE(testing::RunCommand("python3 " + std::string(VIDMETRA_JSON_CHECK) + " " + dir.File("altered.json") + " " +
+                                csv).exit_code, 0);
+}
+
+TEST_F(CliTest, CsvPerMetricWritesOneFileForEachEntry) {
+  const std::string csv_dir = dir.File("per");
+  std::filesystem::create_directory(csv_dir);
+  const auto run = Cli("--size 16x16 --csv-per-metric --csv " + csv_dir + " --metric psnr:Y,psnr:U,ssim " +
+                       In("orig.yuv") + " " + In("enc.yuv"));
+  ASSERT_EQ(run.exit_code, 0) << Errors();
+  for (const char* name : {"psnr_yyuv_orig_enc.csv", "psnr_uyuv_orig_enc.csv", "ssim_yyuv_orig_enc.csv"}) {
+    EXPECT_TRUE(std::filesystem::exists(csv_dir + "/" + name)) << name;
+    EXPECT_NE(run.output.find(std::string("CSV: ") + csv_dir + "/" + name), std::string::npos) << run.output;
+  }
+  // The single-metric file of the same run, byte for byte.
+  const std::string alone_dir = dir.File("alone");
+  std::filesystem::create_directory(alone_dir);
+  ASSERT_EQ(Cli("--size 16x16 --csv " + alone_dir + " --metric ssim " + In("orig.yuv") + " " + In("enc.yuv")).exit_code,
+            0);
+  EXPECT_EQ(testing::ReadText(alone_dir + "/ssim_yyuv_orig_enc.csv"), testing::ReadText(csv_dir + "/ssim_yyuv_orig_enc.csv"));
 }
 
 TEST_F(CliTest, RoleOptionsTakeOneFileEach) {
@@ -117,7 +173,7 @@ TEST_F(CliTest, EveryBuiltInMetricMeasuresEndToEnd) {
     const auto run = Cli(std::string("--json -q --size 16x16 --metric ") + metric + " " + In("orig.yuv") + " " +
                          In("enc.yuv"));
     EXPECT_EQ(run.exit_code, 0) << metric << ": " << Errors();
-    EXPECT_EQ(run.output.rfind("{\"status\":2,", 0), 0u) << metric << ": " << run.output;
+    EXPECT_EQ(run.output.rfind("{\"schema\":1,\"status\":2,", 0), 0u) << metric << ": " << run.output;
     EXPECT_NE(run.output.find("\"frames\":3,"), std::string::npos) << metric << ": " << run.output;
   }
 }

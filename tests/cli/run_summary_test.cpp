@@ -36,8 +36,10 @@ TEST(ExitCode, StoppedRunIsNeverReportedAsComplete) {
 TEST(ExitCode, CsvFileThatWasAskedForButNotWrittenIsAFailure) {
   RunRecord record = RecordWithStatus(2);
   EXPECT_EQ(ExitCode(record, false, true), 1);
-  record.csv_path = "out/psnr_yyuv_a_b.csv";
+  record.csv_paths = {"out/psnr_yyuv_a_b.csv"};
   EXPECT_EQ(ExitCode(record, false, true), 0);
+  record.csv_failures = 1;  // one file of several per-metric ones
+  EXPECT_EQ(ExitCode(record, false, true), 1);
   EXPECT_EQ(ExitCode(RecordWithStatus(0), false, true), 2);  // nothing measured: no CSV file is due
 }
 

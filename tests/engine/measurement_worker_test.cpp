@@ -44,8 +44,8 @@ TEST_F(MeasurementWorkerTest, SuccessfulRunWritesTheCsvAndClearsItsSinks) {
   const RunRecord record = MeasurementWorker(settings_, context_);
   EXPECT_TRUE(record.success);
   EXPECT_EQ(record.status, (RunStatus{2, 2}));
-  EXPECT_EQ(record.csv_path, dir_.File("psnr_yyuv_orig_enc.csv"));
-  EXPECT_TRUE(std::filesystem::exists(record.csv_path));
+  EXPECT_EQ(record.csv_paths, std::vector<std::string>{dir_.File("psnr_yyuv_orig_enc.csv")});
+  EXPECT_TRUE(std::filesystem::exists(record.csv_paths.at(0)));
   EXPECT_EQ(settings_.request.log, nullptr);
   EXPECT_EQ(settings_.request.progress, nullptr);
   EXPECT_FALSE(run_flag_);
@@ -58,7 +58,7 @@ TEST_F(MeasurementWorkerTest, PartlyFailedRunStillWritesTheCsv) {
   AddFile("gone.yuv", {}, false);
   const RunRecord record = MeasurementWorker(settings_, context_);
   EXPECT_EQ(record.status.measurement, 1);
-  EXPECT_FALSE(record.csv_path.empty());
+  EXPECT_EQ(record.csv_paths.size(), 1u);
 }
 
 TEST_F(MeasurementWorkerTest, RunThatMeasuredNothingWritesNoCsv) {
@@ -66,7 +66,7 @@ TEST_F(MeasurementWorkerTest, RunThatMeasuredNothingWritesNoCsv) {
   const RunRecord record = MeasurementWorker(settings_, context_);
   EXPECT_FALSE(record.success);
   EXPECT_EQ(record.status, (RunStatus{0, 0}));
-  EXPECT_TRUE(record.csv_path.empty());
+  EXPECT_TRUE(record.csv_paths.empty());
   for (const auto& item : std::filesystem::directory_iterator(dir_.path())) {
     EXPECT_NE(item.path().extension(), ".csv") << item.path();
   }
@@ -82,7 +82,7 @@ TEST_F(MeasurementWorkerTest, UsesTheSelectedMetricsConfigurationAndCopiesTheCap
   const RunRecord record = MeasurementWorker(settings_, context_);
   EXPECT_EQ(settings_.request.configuration, "psnr settings");
   EXPECT_EQ(settings_.request.visualization.caption.text, "caption");
-  EXPECT_TRUE(record.csv_path.empty());
+  EXPECT_TRUE(record.csv_paths.empty());
 }
 
 // Throws once, on the first line that starts with `trigger`; shows every other line.

@@ -57,8 +57,8 @@ class FakeOpener : public ReaderOpener {
 class FakePreparer : public FramePreparer {
  public:
   int fail_on_level = -1;
-  bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
-               const MeasurementRequest& request) override;
+  bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
+               int32_t colour_matrix) override;
 };
 
 struct FakeMetricBehaviour {
@@ -98,6 +98,7 @@ class FakeMetricSource : public MetricSource {
   int32_t InputCount(int32_t index, bool) const override { return index == 0 ? behaviour.inputs : 0; }
   std::string Title(int32_t) const override { return "Fake"; }
   std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const override;
+  bool IsBuiltIn(int32_t) const override { return true; }
 };
 
 class RecordingLog : public RunLog {

@@ -1,9 +1,12 @@
 #pragma once
-// Runs one measurement: opens the inputs, checks sizes, creates and configures the metric, walks the frames,
+// Runs one measurement: opens the inputs, checks sizes, creates and configures the metrics, walks the frames,
 // stores every value in the ResultStore and reports each step to the run log. Never throws; failures are log
 // lines and status changes, and so is anything a collaborator throws, which ends the run.
+// Several metrics in one request share one pass over the files: each frame is decoded once, each component
+// prepared once, and every metric keeps series of its own.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,14 +33,23 @@ class MetricSource {
   virtual int32_t InputCount(int32_t index, bool with_visualization) const = 0;
   virtual std::string Title(int32_t index) const = 0;
   virtual std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const = 0;
+  // Built-in metrics only read the planes they are handed and share no state between objects, so they may
+  // share prepared planes and measure side by side; a plug-in is given planes of its own and its own turn.
+  virtual bool IsBuiltIn(int32_t index) const = 0;
 };
 
 class FramePreparer {
  public:
   virtual ~FramePreparer() = default;
-  // Fills `planes` from a decoded frame with the request's component and colour matrix.
-  virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
-                       const MeasurementRequest& request) = 0;
+  // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`.
+  virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
+                       int32_t colour_matrix) = 0;
+  // Built-in metrics with equal keys are handed the same planes, prepared once for frames of these colour
+  // spaces (one per input) with the key as component; the key fills every plane each of them reads.
+  virtual int32_t PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {
+    (void)colour_spaces;
+    return metric.component;
+  }
 };
 
 class ReaderOpener {
@@ -77,7 +89,14 @@ struct DriverServices {
 // The line that reports an exception which ended a run, followed by its text.
 inline constexpr const char* kUnexpectedFailurePrefix = "Measurement aborted by an unexpected error: ";
 
+// The request's metric followed by its further metrics.
+std::vector<MetricChoice> RequestedMetrics(const MeasurementRequest& request);
+
+// With further metrics, the two-input ones are measured in one reference pass and then the one-input ones in
+// one single-file pass (stopping the first pass skips the second); the status is then 0 only when neither
+// pass measured anything, and 2 only when both went well.
 bool RunMeasurement(MeasurementRequest& request, ResultStore& store, RunStatus& status, const DriverServices& services);
+// Both measure every metric of the request.
 bool RunSingleFileMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,
                        const DriverServices& services);
 bool RunReferenceMode(MeasurementRequest& request, ResultStore& store, RunStatus& status,

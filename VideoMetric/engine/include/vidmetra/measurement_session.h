@@ -12,9 +12,9 @@ namespace vidmetra {
 class MeasurementSession {
  public:
   // `threads` at work at once, the run's own included; 0 means one per core. Video decoders get as many. Every
-  // input is read over its range of `alignment`.
-  MeasurementSession(const MetricCatalogue& catalogue, int32_t metric_index, int threads = 0,
-                     FrameAlignment alignment = {});
+  // input is read over its range of `alignment`. The run's metrics, one or several, come with the settings handed
+  // to Run.
+  explicit MeasurementSession(const MetricCatalogue& catalogue, int threads = 0, FrameAlignment alignment = {});
   MeasurementSession(const MeasurementSession&) = delete;
   MeasurementSession& operator=(const MeasurementSession&) = delete;
 

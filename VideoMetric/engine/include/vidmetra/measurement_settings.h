@@ -23,6 +23,7 @@ struct CsvOutputSettings {
   int32_t separator = kCsvComma;
   bool enabled = false;
   bool unicode = false;
+  bool per_metric = false;  // one file per metric and component instead of one for the run; not persisted
 };
 
 struct CaptionSettings {
@@ -53,6 +54,14 @@ struct BadFrameSettings {
   bool enabled = false;
 };
 
+// One metric of a run: the catalogue entry, the component it measures and its configuration line.
+struct MetricChoice {
+  int32_t metric_index = 0;
+  int32_t component = 0;
+  std::string configuration;
+  bool operator==(const MetricChoice&) const = default;
+};
+
 struct MeasurementRequest {
   ProgressSink* progress = nullptr;
   RunLog* log = nullptr;
@@ -63,6 +72,8 @@ struct MeasurementRequest {
   int32_t colour_matrix = kRec601;
   std::string configuration;
   VisualizationSettings visualization;
+  // Measured in the same pass as the metric above, each into series of its own; empty for a run of one metric.
+  std::vector<MetricChoice> further_metrics;
 };
 
 struct InputState {

@@ -21,7 +21,9 @@ struct RunRecord {
   RunStatus status{0, 0};
   int32_t colour_matrix = kRec601;
   bool success = false;
-  std::string csv_path;  // empty when no CSV file was written
+  std::vector<std::string> csv_paths;  // every CSV file written, in the order written
+  int32_t csv_failures = 0;            // CSV files that could not be written
+  std::vector<std::string> files_written;  // every output file written in full, in the order written
   bool log_failed = false;  // a log file was asked for and not every line reached it
   std::optional<std::vector<int32_t>> bad_frames;  // ascending; none when bad frames were not saved
 };

@@ -70,6 +70,7 @@ class MetricCatalogue : public MetricSource, public MetricCatalogueView {
   int32_t InputCount(int32_t index, bool with_visualization) const override;
   std::string Title(int32_t index) const override;
   std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const override;
+  bool IsBuiltIn(int32_t index) const override;
   bool IsConfigurable(int32_t index) const override;
   std::string DefaultConfiguration(int32_t index) const override;
 

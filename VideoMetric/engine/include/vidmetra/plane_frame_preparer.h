@@ -8,12 +8,13 @@ namespace vidmetra {
 
 class PlaneFramePreparer : public FramePreparer {
  public:
-  PlaneFramePreparer(const MetricCatalogue& catalogue, int32_t metric_index);
-  bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
-               const MeasurementRequest& request) override;
+  explicit PlaneFramePreparer(const MetricCatalogue& catalogue) : catalogue_(catalogue) {}
+  bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
+               int32_t colour_matrix) override;
+  int32_t PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const override;
 
  private:
-  bool all_planes_;
+  const MetricCatalogue& catalogue_;
 };
 
 }  // namespace vidmetra

@@ -42,6 +42,8 @@ class ResultStore {
   FrameResult ValuesAt(int32_t frame) const;
   // Largest stored frame number minus the smallest first frame number, plus one; none without any value.
   std::optional<int32_t> FrameCount() const;
+  // A store of these series alone, with their values and averages.
+  ResultStore Subset(const std::vector<int32_t>& ids) const;
 
  private:
   std::map<int32_t, SeriesInfo> series_;

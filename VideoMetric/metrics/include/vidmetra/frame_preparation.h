@@ -17,4 +17,9 @@ namespace vidmetra {
 bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int colour_matrix,
                   bool all_planes);
 
+// The component whose preparation (without `all_planes`) of a `colour_space` frame fills the plane of
+// `component` with the very values its own would: U and V of YUV-like frames both come from one conversion to
+// 4:4:4, so one preparation serves both; every other component is its own.
+int SharedPreparationComponent(int component, int colour_space);
+
 }  // namespace vidmetra
