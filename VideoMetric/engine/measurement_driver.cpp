@@ -65,6 +65,7 @@ class Driver {
   void MeasureFrame(Metric& metric, FrameList frames, VisualizationOutput* visualization, VideoFrame& image,
                     int32_t n);
   void StoreAverages(Metric& metric);
+  void CloseVisualization(std::unique_ptr<VisualizationOutput>& visualization);
 
   void MeasureSingleFile(const InputFileEntry& entry, Input& input);
   FileOutcome MeasureProcessedFile(Input& original, const InputFileEntry& processed_entry, Input& processed);
@@ -166,6 +167,18 @@ void Driver::MeasureFrame(Metric& metric, FrameList frames, VisualizationOutput*
   for (const ResultValue& value : result) store_.AddValue(value.id, n, value.value);
 }
 
+// A file that could not be written in full is a failed visualization, not a saved one.
+void Driver::CloseVisualization(std::unique_ptr<VisualizationOutput>& visualization) {
+  if (!visualization) return;
+  if (!visualization->Close()) {
+    Quoted("Failed to write visualization file ", visualization->Path());
+    status_.visualization = 1;
+  } else if (services_.files_written != nullptr) {
+    services_.files_written->push_back(visualization->Path());
+  }
+  visualization.reset();
+}
+
 void Driver::StoreAverages(Metric& metric) {
   for (const ResultValue& value : metric.GetAverageResult(Visualizing())) store_.SetAverage(value.id, value.value);
 }
@@ -229,6 +242,7 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   }
   Line("Saving average results");
   StoreAverages(*metric);
+  CloseVisualization(visualization);
 }
 
 bool Driver::ReferenceMode() {
@@ -325,6 +339,7 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
   }
   Line("Saving average result");
   StoreAverages(*metric);
+  CloseVisualization(visualization);
   if (request_.gate != nullptr && !request_.gate->Checkpoint()) {
     Fail();
     return FileOutcome::kStopRun;
