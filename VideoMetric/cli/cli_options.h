@@ -29,11 +29,25 @@ struct CliOptions {
   bool list_metrics = false;
   bool list_compressors = false;
   int threads = 0;  // 0: one per core
+  std::optional<std::string> visualize_folder;
+  std::string visualize_name = "prefix";
+  std::string compressor;  // FOURCC[:key=value:...]; empty: uncompressed
+  std::string caption = "top-left";
+  bool caption_frame_number = false;
+  bool caption_values = false;
+  std::optional<std::string> bad_frames_folder;
+  int bad_count = 10;
+  int bad_radius = 0;
+  std::string bad_mode = "original";
 };
 
 // Fills `settings` for a run of `options`; on a usage error returns its one-line message.
 std::optional<std::string> BuildSettings(const CliOptions& options, const MetricCatalogue& catalogue,
                                          MeasurementSettings& settings);
+
+// "FOURCC[:key=value:...]" as a compressor choice; nothing when the compressor is not installed or refuses the
+// options.
+std::optional<CompressorSettings> ParseCompressor(const std::string& text);
 
 // "WxH" with both above 0.
 std::optional<std::pair<int, int>> ParseSize(const std::string& text);

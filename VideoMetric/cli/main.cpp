@@ -12,14 +12,45 @@
 #include "last_catch.h"
 #include "recording_opener.h"
 #include "run_summary.h"
+#include "output_files_json.h"
+#include "vidmetra/caption_font.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/decoder_threads.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/plane_frame_preparer.h"
 #include "vidmetra/task_pool.h"
+#include "vidmetra/visualization_file_factory.h"
 
 namespace vidmetra::cli {
 namespace {
+
+void AddOutputOptions(CLI::App& app, CliOptions& options) {
+  app.add_option("--visualize", options.visualize_folder,
+                 "Write each measured file's visualization video (a bitmap for bitmap inputs) into this folder")
+      ->type_name("DIR");
+  app.add_option("--visualize-name", options.visualize_name, "Visualization file name: prefix, postfix or a custom name")
+      ->capture_default_str();
+  app.add_option("--compressor", options.compressor,
+                 "Compressor of the visualization video and its options, e.g. FFV1 or MJPG:q=3 (see "
+                 "--list-compressors); default: uncompressed")
+      ->type_name("FOURCC[:key=value:...]");
+  app.add_option("--caption", options.caption,
+                 "Corner of the caption: top-left, top-right, bottom-left or bottom-right")
+      ->capture_default_str();
+  app.add_flag("--caption-frame-number", options.caption_frame_number, "Print the frame number in the caption");
+  app.add_flag("--caption-values", options.caption_values, "Print the frame's measured values in the caption");
+  app.add_option("--bad-frames", options.bad_frames_folder,
+                 "Save the worst frames of every input as captioned bitmaps into this folder")
+      ->type_name("DIR");
+  app.add_option("--bad-count", options.bad_count, "How many bad frames to save; 0: every candidate")
+      ->capture_default_str();
+  app.add_option("--bad-radius", options.bad_radius, "Frames around a chosen bad frame that are not chosen again")
+      ->capture_default_str();
+  app.add_option("--bad-mode", options.bad_mode,
+                 "original: worst against the original; processed: where two processed files differ most; "
+                 "first-better / second-better: where one processed file beats the other most")
+      ->capture_default_str();
+}
 
 void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("inputs", options.positional, "The original, then one or more processed files")->type_name("FILE");
@@ -56,6 +87,7 @@ void AddOptions(CLI::App& app, CliOptions& options) {
                  "not depend on it")
       ->type_name("N")
       ->check(CLI::Range(1, 1024));
+  AddOutputOptions(app, options);
   app.set_version_flag("--version", std::string("vidmetra-cli ") + VIDMETRA_VERSION);
 }
 
@@ -95,9 +127,11 @@ int Run(const CliOptions& options) {
   FileReaderOpener files(&pool);
   RecordingOpener opener(files);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
+  VisualizationFileFactory visualization(catalogue, CaptionFont::Shared());
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;
+  context.visualization = &visualization;
   context.opener = &opener;
   context.pool = &pool;
   context.progress = &console;
@@ -109,7 +143,9 @@ int Run(const CliOptions& options) {
   std::thread worker([&] { record = MeasurementWorker(settings, context); });
   worker.join();
   console.Finish();  // a run that ended early leaves no progress bar behind
-  const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
+  const std::string summary = options.json
+                                  ? WithOutputFiles(JsonSummary(record, catalogue, opener.Inputs()), record, settings)
+                                  : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
   if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");

@@ -16,6 +16,8 @@ std::string SeriesTitle(const SeriesInfo& info, const MetricCatalogue& catalogue
   return title + "_" + ColourComponentName(info.component);
 }
 
+}  // namespace
+
 std::string JsonString(const std::string& text) {
   std::string quoted = "\"";
   for (const char c : text) {
@@ -37,6 +39,8 @@ std::string JsonString(const std::string& text) {
   }
   return quoted + "\"";
 }
+
+namespace {
 
 std::string JsonNumber(std::optional<float> value) {
   if (!value || !std::isfinite(*value)) return "null";
@@ -94,8 +98,10 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
 }
 
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
+  const bool output_failed = (csv_wanted && record.csv_path.empty()) || record.status.visualization == 1 ||
+                             record.bad_frames_failed;
   switch (record.status.measurement) {
-    case 2: return stopped || (csv_wanted && record.csv_path.empty()) ? 1 : 0;
+    case 2: return stopped || output_failed ? 1 : 0;
     case 1: return 1;
     default: return 2;
   }

@@ -10,13 +10,17 @@
 
 namespace vidmetra::cli {
 
+// `text` as a JSON string literal.
+std::string JsonString(const std::string& text);
+
 std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogue);
 // `inputs` are the files as they were opened: each with its reader's description and decoder.
 std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogue,
                         const std::vector<OpenedInput>& inputs);
 // 0 when every step succeeded, 1 when something failed or the run was stopped, 2 when nothing was measured.
 // A stopped run of single-input files keeps its measurement status, so `stopped` says so separately; a CSV file
-// that was asked for (`csv_wanted`) but not written counts as a failure.
+// that was asked for (`csv_wanted`) but not written counts as a failure, and so does a visualization or a bad
+// frame that could not be written.
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted);
 
 }  // namespace vidmetra::cli

@@ -1,9 +1,10 @@
 #pragma once
-// Frames one run: prepares the request, runs the measurement, writes the CSV file and hands back a record of
-// everything the run produced.
+// Frames one run: prepares the request, runs the measurement, writes the CSV file and the bad frames, and hands
+// back a record of everything the run produced.
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct RunRecord {
   int32_t colour_matrix = kRec601;
   bool success = false;
   std::string csv_path;  // empty when no CSV file was written
+  // The chosen bad frames when they were all saved; none when they were not asked for or a picture failed.
+  std::optional<std::vector<int32_t>> bad_frames;
+  bool bad_frames_failed = false;
+  std::vector<std::string> files_written;  // every output file written in full, in the order written
 };
 
 struct WorkerContext {
