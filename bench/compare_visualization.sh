@@ -11,10 +11,8 @@ size=1920x1080
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-raw="-f rawvideo -pix_fmt yuv420p -s $size"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=$size:rate=25" -frames:v "$frames" -pix_fmt yuv420p \
-  -f rawvideo "$work/original.yuv"
-ffmpeg -loglevel error -y $raw -i "$work/original.yuv" -vf noise=alls=10:allf=t -f rawvideo "$work/processed.yuv"
+. bench/interleaved_runs.sh
+write_test_clips "$size" "$frames"
 
 run=("$cli" -q --metric psnr --component Y --size "$size" --format iyuv "$work/original.yuv" "$work/processed.yuv")
 ours=("${run[@]}" --visualize "$work" --caption-frame-number --caption-values)
@@ -22,6 +20,5 @@ theirs=("${run[@]}")
 our_name="with visualization"
 their_name="without"
 
-. bench/interleaved_runs.sh
 compare_runs "psnr, 1920x1080 4:2:0, visualization to uncompressed AVI" "$frames"
 ls -l "$work"/*.avi | awk '{ printf "  visualization file %.0f MiB\n", $5 / 1048576 }'

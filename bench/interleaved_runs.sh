@@ -28,3 +28,12 @@ compare_runs() {
     printf "  peak memory %s %d MiB   %s %d MiB   ratio %.2f\n", us, om / 1024, them, tm / 1024, om / tm
   }'
 }
+
+# write_test_clips size frames: FFmpeg's test pattern and a noisy copy of it as raw 4:2:0 files,
+# $work/original.yuv and $work/processed.yuv.
+write_test_clips() {
+  ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=$1:rate=25" -frames:v "$2" -pix_fmt yuv420p \
+    -f rawvideo "$work/original.yuv"
+  ffmpeg -loglevel error -y -f rawvideo -pix_fmt yuv420p -s "$1" -i "$work/original.yuv" -vf noise=alls=10:allf=t \
+    -f rawvideo "$work/processed.yuv"
+}
