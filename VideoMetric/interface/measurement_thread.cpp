@@ -1,9 +1,11 @@
 #include "measurement_thread.h"
 
 #include "dialog_run_sink.h"
+#include "vidmetra/caption_font.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/plane_frame_preparer.h"
 #include "vidmetra/task_pool.h"
+#include "vidmetra/visualization_file_factory.h"
 
 namespace vidmetra::ui {
 namespace {
@@ -14,9 +16,11 @@ void Work(MeasurementSettings& settings, const MetricCatalogue& catalogue, Progr
   TaskPool pool;  // one thread per core, the run's own included
   FileReaderOpener opener(&pool);
   PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
+  VisualizationFileFactory visualization(catalogue, CaptionFont::Shared());
   WorkerContext context;
   context.catalogue = &catalogue;
   context.preparer = &preparer;
+  context.visualization = &visualization;
   context.opener = &opener;
   context.pool = &pool;
   context.progress = &sink;
