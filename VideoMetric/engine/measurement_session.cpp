@@ -1,6 +1,5 @@
 #include "vidmetra/measurement_session.h"
 
-#include "vidmetra/caption_font.h"
 #include "vidmetra/decoder_threads.h"
 
 namespace vidmetra {
@@ -9,7 +8,7 @@ MeasurementSession::MeasurementSession(const MetricCatalogue& catalogue, int32_t
     : pool_(threads),
       files_(&pool_),
       preparer_(catalogue, metric_index),
-      visualization_(catalogue, CaptionFont::Shared()) {
+      visualization_(catalogue) {
   // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
   SetDecoderThreadCount(pool_.Threads());
   context_.catalogue = &catalogue;

@@ -1,6 +1,6 @@
 #pragma once
-// Creates the visualization files a run writes, all captioned with one font.
-#include "vidmetra/caption_canvas.h"
+// Creates the visualization files a run writes, all captioned in the shared caption font. The font is looked up
+// when the first file is created, so runs without visualization never wait for fontconfig.
 #include "vidmetra/measurement_driver.h"
 #include "vidmetra/metric_catalogue.h"
 
@@ -8,15 +8,13 @@ namespace vidmetra {
 
 class VisualizationFileFactory final : public VisualizationFactory {
  public:
-  VisualizationFileFactory(const MetricCatalogue& catalogue, const TextStamp& stamp)
-      : catalogue_(catalogue), stamp_(stamp) {}
+  explicit VisualizationFileFactory(const MetricCatalogue& catalogue) : catalogue_(catalogue) {}
   std::unique_ptr<VisualizationOutput> Create(const VisualizationSettings& settings,
                                               const std::vector<int32_t>& result_ids,
                                               const ResultStore& store) override;
 
  private:
   const MetricCatalogue& catalogue_;
-  const TextStamp& stamp_;
 };
 
 }  // namespace vidmetra
