@@ -83,8 +83,8 @@ void CaptionPainter::Draw(const CaptionCanvas& canvas, int32_t frame_number, con
     // Every line carries the title of the first pair's series.
     StartValueLine(store, result.front().id);
     const SeriesInfo* info = store.Series(value.id);
-    const std::vector<InputFileEntry> no_files;
-    const std::vector<InputFileEntry>& files = info != nullptr ? info->files : no_files;
+    static const std::vector<InputFileEntry> kNoFiles;
+    const std::vector<InputFileEntry>& files = info != nullptr ? info->files : kNoFiles;
     for (size_t i = 0; i < files.size(); ++i) line_.append(i == 0 ? "" : ", ").append(BaseNameOf(files[i].path));
     line_.append(" ");
     AppendValue(line_, value.value);

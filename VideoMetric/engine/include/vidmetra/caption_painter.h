@@ -19,7 +19,9 @@ std::pair<int, int> CaptionAnchor(int32_t position, int width, int height);
 class CaptionPainter {
  public:
   // `titles` names the metric of each series.
-  CaptionPainter(const TextStamp& stamp, const MetricSource& titles) : stamp_(stamp), titles_(titles) {}
+  CaptionPainter(const TextStamp& stamp, const MetricSource& titles) : stamp_(stamp), titles_(titles) {
+    line_.reserve(kTypicalLine);
+  }
 
   // `reference`: the bitmap is the original's, whose single value line reads "Original".
   void Draw(const CaptionCanvas& canvas, int32_t frame_number, const FrameResult& result, bool reference,
@@ -29,6 +31,8 @@ class CaptionPainter {
   void Line(const CaptionCanvas& canvas, int x, int y);
   // "<title> <component>: " of the series with this id into line_.
   void StartValueLine(const ResultStore& store, int32_t id);
+
+  static constexpr size_t kTypicalLine = 256;
 
   const TextStamp& stamp_;
   const MetricSource& titles_;
