@@ -59,8 +59,14 @@ sleep 0.5
 type_text "$work/original.yuv"; keys Tab Tab; type_text "$work/encoded.yuv"
 shot "Vidmetra 1.3" main_dialog
 keys Tab Tab Tab Tab space;           shot "Vidmetra - Advanced file settings" advanced_file_settings; leave
-keys Tab Tab Tab Tab Tab Tab space;   shot "Vidmetra - Advanced CSV and visualization settings" csv_visualization_settings; leave
-keys Tab Tab space;                   shot 'Vidmetra - "Bad frames" settings' bad_frames_settings; leave
+# With the visualization ticked for a moment, so that its settings and the compressor chooser can be reached.
+keys Tab Tab Tab Tab Tab space Tab space
+shot "Vidmetra - Advanced CSV and visualization settings" csv_visualization_settings
+keys Tab Tab Tab Tab Tab Tab Tab Tab space; xdotool windowfocus --sync "$(window "Choose compressor:")"; sleep 0.3; keys End
+shot "Choose compressor:" compressor_chooser
+keys Escape; sleep 0.3; xdotool windowfocus --sync "$(window "Vidmetra - Advanced CSV and visualization settings")"
+leave; keys shift+Tab space
+keys Tab Tab Tab space;               shot 'Vidmetra - "Bad frames" settings' bad_frames_settings; leave
 keys Tab space;                       shot "Vidmetra - More options" more_options; leave
 # The sample plug-in, last in the list, is the configurable one.
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab End Tab space
