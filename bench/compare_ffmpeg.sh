@@ -13,13 +13,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 raw="-f rawvideo -pix_fmt yuv420p -s $size"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=$size:rate=25" -frames:v "$frames" -pix_fmt yuv420p \
-  -f rawvideo "$work/original.yuv"
-ffmpeg -loglevel error -y $raw -i "$work/original.yuv" -vf noise=alls=10:allf=t -f rawvideo "$work/processed.yuv"
+source bench/interleaved_runs.sh
+write_test_clips "$size" "$frames"
 
 ours=("$cli" -q --metric "$metric" --component Y --size "$size" --format iyuv "$work/original.yuv" "$work/processed.yuv")
 theirs=(ffmpeg -loglevel error -nostdin $raw -i "$work/processed.yuv" $raw -i "$work/original.yuv"
         -lavfi "[0:v][1:v]$metric" -f null -)
 
-source bench/interleaved_runs.sh
 compare_runs "$metric, 1920x1080 4:2:0" "$frames"

@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcli11-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core
   octave liboctave-dev
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev fonts-noto-cjk
   xvfb x11-utils xdotool imagemagick

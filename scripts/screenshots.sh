@@ -43,6 +43,16 @@ shot packreel.png "$bin/packreel"
 shot bitmapreel.png "$bin/bitmapreel"
 shot bitmapview.png "$bin/bitmapview" "$work/testsrc.bmp"
 
+# One frame of a real visualization video, captioned: PSNR of an MPEG-4 encode of the test pattern.
+ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=352x288:rate=25 -frames:v 10 -pix_fmt yuv420p "$work/original.yuv"
+ffmpeg -nostdin -v error -y -f rawvideo -pix_fmt yuv420p -s 352x288 -i "$work/original.yuv" -c:v mpeg4 -q:v 8 \
+  "$work/encoded.avi"
+"$bin/vidmetra-cli" -q --size 352x288 --format iyuv --visualize "$work" --compressor FFV1 --caption-frame-number \
+  --caption-values "$work/original.yuv" "$work/encoded.avi" >/dev/null
+ffmpeg -nostdin -v error -y -i "$work/psnr_yyuv_original_encoded.avi" -vf "select=eq(n\,5)" -frames:v 1 \
+  "$out/visualization_frame.png"
+echo "screenshots.sh: $out/visualization_frame.png"
+
 # The desktop program on a display of its own.
 kill "$xvfb_pid" 2>/dev/null || true
 bash "$root/scripts/desktop_screenshots.sh"

@@ -6,7 +6,9 @@
 #include <charconv>
 
 #include "vidmetra/ascii_case.h"
+#include "vidmetra/bad_frame_selection.h"
 #include "vidmetra/colour_space.h"
+#include "vidmetra/compressor_catalogue.h"
 #include "vidmetra/open_sequence_reader.h"
 #include "vidmetra/reader_registry.h"
 
@@ -21,6 +23,12 @@ struct Named {
 constexpr Named kFormats[] = {{"yv12", kYv12}, {"iyuv", kIyuv}, {"yuy2", kYuy2},
                               {"uyvy", kUyvy}, {"yuv", kYuv},   {"y", kY}};
 constexpr Named kMatrices[] = {{"rec601", kRec601}, {"pc601", kPc601}};
+constexpr Named kCaptionPositions[] = {
+    {"top-left", kTopLeft}, {"top-right", kTopRight}, {"bottom-left", kBottomLeft}, {"bottom-right", kBottomRight}};
+constexpr Named kBadFrameModes[] = {{"original", kOriginalVsProcessed},
+                                    {"processed", kFirstVsSecondProcessed},
+                                    {"first-better", kFirstBetterThanSecond},
+                                    {"second-better", kSecondBetterThanFirst}};
 
 template <size_t N>
 std::optional<int> Lookup(const Named (&table)[N], const std::string& text) {
@@ -77,17 +85,58 @@ std::optional<std::string> MakeEntries(const CliOptions& options, const std::vec
   return std::nullopt;
 }
 
+void FillNameGeneration(const std::string& text, int32_t& generation, std::string& custom_name) {
+  if (text == "prefix") {
+    generation = kNamePrefix;
+  } else if (text == "postfix") {
+    generation = kNamePostfix;
+  } else {
+    generation = kNameCustom;
+    custom_name = text;
+  }
+}
+
+std::optional<std::string> FillVisualization(const CliOptions& options, MeasurementSettings& settings) {
+  VisualizationSettings& visualization = settings.visualization;
+  visualization.enabled = options.visualize_folder.has_value();
+  visualization.output_folder = options.visualize_folder.value_or("");
+  FillNameGeneration(options.visualize_name, visualization.name_generation, visualization.custom_name);
+  if (!options.compressor.empty()) {
+    const std::optional<CompressorSettings> compressor = ParseCompressor(options.compressor);
+    if (!compressor) {
+      return "--compressor '" + options.compressor + "' is not an installed compressor with options it accepts "
+             "(see --list-compressors)";
+    }
+    visualization.compressor = *compressor;
+  }
+  const std::optional<int> position = Lookup(kCaptionPositions, options.caption);
+  if (!position) return "--caption must be top-left, top-right, bottom-left or bottom-right";
+  settings.caption.position = *position;
+  settings.caption.print_frame_number = options.caption_frame_number;
+  settings.caption.print_metric_value = options.caption_values;
+  return std::nullopt;
+}
+
+std::optional<std::string> FillBadFrames(const CliOptions& options, size_t processed_files,
+                                         BadFrameSettings& bad_frames) {
+  bad_frames.enabled = options.bad_frames_folder.has_value();
+  bad_frames.output_folder = options.bad_frames_folder.value_or("");
+  const std::optional<int> mode = Lookup(kBadFrameModes, options.bad_mode);
+  if (!mode) return "--bad-mode must be original, processed, first-better or second-better";
+  if (bad_frames.enabled && *mode != kOriginalVsProcessed && processed_files < 2) {
+    return "--bad-mode " + options.bad_mode + " compares two processed files: give the original and two processed files";
+  }
+  if (options.bad_count < 0 || options.bad_radius < 0) return "--bad-count and --bad-radius must not be negative";
+  bad_frames.mode = *mode;
+  bad_frames.count = options.bad_count;
+  bad_frames.radius = options.bad_radius;
+  return std::nullopt;
+}
+
 std::optional<std::string> FillCsv(const CliOptions& options, CsvOutputSettings& csv) {
   csv.enabled = options.csv_folder.has_value();
   csv.output_folder = options.csv_folder.value_or("");
-  if (options.csv_name == "prefix") {
-    csv.name_generation = kNamePrefix;
-  } else if (options.csv_name == "postfix") {
-    csv.name_generation = kNamePostfix;
-  } else {
-    csv.name_generation = kNameCustom;
-    csv.custom_name = options.csv_name;
-  }
+  FillNameGeneration(options.csv_name, csv.name_generation, csv.custom_name);
   if (options.csv_separator == "comma") {
     csv.separator = kCsvComma;
   } else if (options.csv_separator == "semicolon") {
@@ -125,6 +174,25 @@ std::optional<std::string> FillConfigurations(const CliOptions& options, const M
 FrameAlignment AlignmentOf(const CliOptions& options) {
   const int limit = options.frames.value_or(-1);
   return {{options.skip_original, limit}, {options.skip_processed, limit}};
+}
+
+std::optional<CompressorSettings> ParseCompressor(const std::string& text) {
+  const size_t colon = text.find(':');
+  const std::string code = text.substr(0, colon);
+  if (code.empty() || code.size() > 4) return std::nullopt;
+  CompressorSettings settings;
+  settings.fcc_type = kVideoCompressorType;
+  // Installed compressors are known by upper-case codes; a short code is padded with blanks ("DIB").
+  const std::string padded = ToUpperAscii(code + "   ");
+  for (int i = 0; i < 4; ++i) settings.fcc_handler |= static_cast<uint32_t>(static_cast<uint8_t>(padded[i])) << (8 * i);
+  settings.quality = -1;  // the compressor's own default
+  if (colon != std::string::npos) settings.SetStateText(text.substr(colon + 1));
+  const CompressorCatalogue::Entry* entry = CompressorCatalogue::Instance().Find(settings.fcc_handler);
+  if (entry == nullptr) return std::nullopt;
+  // The uncompressed choice takes no options; every other compressor must accept the ones given.
+  if (!entry->create) return settings.state.empty() ? std::optional(CompressorSettings{}) : std::nullopt;
+  if (!CompressorCatalogue::Instance().Open(settings)) return std::nullopt;
+  return settings;
 }
 
 std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
@@ -167,6 +235,12 @@ std::optional<std::string> BuildSettings(const CliOptions& options, const Metric
   request.files.clear();
   if (auto error = MakeEntries(options, inputs, request.files)) return error;
   if (auto error = FillCsv(options, settings.csv)) return error;
+  if (auto error = FillVisualization(options, settings)) return error;
+  if (auto error = FillBadFrames(options, inputs.size() - 1, settings.bad_frames)) return error;
+  // The inputs the bad frames are told apart by: the original, then the first two processed files.
+  for (size_t i = 0; i < settings.input.inputs.size(); ++i) {
+    settings.input.inputs[i] = i < request.files.size() ? request.files[i] : InputFileEntry{};
+  }
   if (!ParseSize(options.plot_size)) return "--plot-size must be WIDTHxHEIGHT, e.g. 1600x600";
   return FillConfigurations(options, catalogue, metrics, settings.input.metric_configurations);
 }

@@ -36,6 +36,16 @@ struct CliOptions {
   int skip_original = 0;
   int skip_processed = 0;
   std::optional<int> frames;
+  std::optional<std::string> visualize_folder;
+  std::string visualize_name = "prefix";
+  std::string compressor;  // FOURCC[:key=value:...]; empty: uncompressed
+  std::string caption = "top-left";
+  bool caption_frame_number = false;
+  bool caption_values = false;
+  std::optional<std::string> bad_frames_folder;
+  int bad_count = 10;
+  int bad_radius = 0;
+  std::string bad_mode = "original";
 };
 
 // Fills `settings` for a run of `options`; on a usage error returns its one-line message.
@@ -44,6 +54,9 @@ std::optional<std::string> BuildSettings(const CliOptions& options, const Metric
 
 // Which frames of the original and of the processed files are measured.
 FrameAlignment AlignmentOf(const CliOptions& options);
+// "FOURCC[:key=value:...]" as a compressor choice; nothing when the compressor is not installed or refuses the
+// options.
+std::optional<CompressorSettings> ParseCompressor(const std::string& text);
 
 // "WxH" with both above 0.
 std::optional<std::pair<int, int>> ParseSize(const std::string& text);

@@ -6,6 +6,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "bad_frames_json.h"
 #include "cli_options.h"
 #include "compressor_listing.h"
 #include "console_output.h"
@@ -19,6 +20,34 @@
 
 namespace vidmetra::cli {
 namespace {
+
+void AddOutputOptions(CLI::App& app, CliOptions& options) {
+  app.add_option("--visualize", options.visualize_folder,
+                 "Write each measured file's visualization video (a bitmap for bitmap inputs) into this folder")
+      ->type_name("DIR");
+  app.add_option("--visualize-name", options.visualize_name, "Visualization file name: prefix, postfix or a custom name")
+      ->capture_default_str();
+  app.add_option("--compressor", options.compressor,
+                 "Compressor of the visualization video and its options, e.g. FFV1 or MJPG:q=3 (see "
+                 "--list-compressors); default: uncompressed")
+      ->type_name("FOURCC[:key=value:...]");
+  app.add_option("--caption", options.caption,
+                 "Corner of the caption: top-left, top-right, bottom-left or bottom-right")
+      ->capture_default_str();
+  app.add_flag("--caption-frame-number", options.caption_frame_number, "Print the frame number in the caption");
+  app.add_flag("--caption-values", options.caption_values, "Print the frame's measured values in the caption");
+  app.add_option("--bad-frames", options.bad_frames_folder,
+                 "Save the worst frames of every input as captioned bitmaps into this folder")
+      ->type_name("DIR");
+  app.add_option("--bad-count", options.bad_count, "How many bad frames to save; 0: every candidate")
+      ->capture_default_str();
+  app.add_option("--bad-radius", options.bad_radius, "Frames around a chosen bad frame that are not chosen again")
+      ->capture_default_str();
+  app.add_option("--bad-mode", options.bad_mode,
+                 "original: worst against the original; processed: where two processed files differ most; "
+                 "first-better / second-better: where one processed file beats the other most")
+      ->capture_default_str();
+}
 
 void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("inputs", options.positional, "The original, then one or more processed files")->type_name("FILE");
@@ -76,6 +105,7 @@ void AddOptions(CLI::App& app, CliOptions& options) {
                  "Measure at most N frames (after the skipped ones); CSV frame numbers start at 0 of this range")
       ->type_name("N")
       ->check(CLI::PositiveNumber);
+  AddOutputOptions(app, options);
   app.set_version_flag("--version", std::string("vidmetra-cli ") + VIDMETRA_VERSION);
 }
 
@@ -122,7 +152,9 @@ int Run(const CliOptions& options) {
   std::thread worker([&] { record = session.Run(settings); });
   worker.join();
   console.Finish();  // a run that ended early leaves no progress bar behind
-  const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
+  const std::string summary = options.json
+                                  ? WithBadFrames(JsonSummary(record, catalogue, opener.Inputs()), record, settings)
+                                  : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
   if (exit_code != 0 && options.quiet) {

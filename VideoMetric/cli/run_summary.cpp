@@ -16,6 +16,8 @@ std::string SeriesTitle(const SeriesInfo& info, const MetricCatalogue& catalogue
   return title + "_" + ColourComponentName(info.component);
 }
 
+}  // namespace
+
 std::string JsonString(const std::string& text) {
   std::string quoted = "\"";
   for (const char c : text) {
@@ -37,6 +39,8 @@ std::string JsonString(const std::string& text) {
   }
   return quoted + "\"";
 }
+
+namespace {
 
 std::string JsonNumber(std::optional<float> value) {
   if (!value || !std::isfinite(*value)) return "null";
@@ -111,8 +115,8 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
 }
 
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
-  const bool output_lost =
-      (csv_wanted && (record.csv_paths.empty() || record.csv_failures > 0)) || record.log_failed;
+  const bool output_lost = (csv_wanted && (record.csv_paths.empty() || record.csv_failures > 0)) ||
+                           record.log_failed || record.status.visualization == 1 || record.bad_frames_failed;
   switch (record.status.measurement) {
     case 2: return stopped || output_lost ? 1 : 0;
     // A run whose every processed file failed (one refused for its pixel format, say) measured nothing.

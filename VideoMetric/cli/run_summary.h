@@ -13,6 +13,8 @@ namespace vidmetra::cli {
 
 // The version of the JSON document; raised only when a change would break a reader of the older one.
 inline constexpr int kJsonSchema = 1;
+// `text` as a JSON string literal.
+std::string JsonString(const std::string& text);
 
 std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogue);
 // The versioned JSON document (docs/json.md). `inputs` are the files as they were opened: each with its
@@ -21,8 +23,8 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
                         const std::vector<OpenedInput>& inputs);
 // 0 when every step succeeded, 1 when something failed or the run was stopped, 2 when nothing was measured.
 // A stopped run of single-input files keeps its measurement status, so `stopped` says so separately; a CSV file
-// that was asked for (`csv_wanted`) but not written counts as a failure, and so does a log file that was asked for
-// but did not take every line.
+// that was asked for (`csv_wanted`) but not written counts as a failure, and so do a log file that was asked for
+// but did not take every line, and a visualization or a bad frame that could not be written.
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted);
 
 }  // namespace vidmetra::cli

@@ -94,6 +94,7 @@ class Driver {
   void MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
                     VideoFrame& image, int32_t n);
   void StoreAverages(std::vector<Measured>& metrics);
+  void CloseVisualization(std::unique_ptr<VisualizationOutput>& visualization);
 
   void MeasureSingleFile(const InputFileEntry& entry, Input& input);
   FileOutcome MeasureProcessedFile(Input& original, const InputFileEntry& processed_entry, Input& processed);
@@ -271,6 +272,18 @@ void Driver::StoreAverages(std::vector<Measured>& metrics) {
   }
 }
 
+// A file that could not be written in full is a failed visualization, not a saved one.
+void Driver::CloseVisualization(std::unique_ptr<VisualizationOutput>& visualization) {
+  if (!visualization) return;
+  if (!visualization->Close()) {
+    Quoted("Failed to write visualization file ", visualization->Path());
+    status_.visualization = 1;
+  } else if (services_.files_written != nullptr) {
+    services_.files_written->push_back(visualization->Path());
+  }
+  visualization.reset();
+}
+
 bool Driver::SingleFileMode() {
   status_ = {2, 2};
   if (request_.files.empty()) {
@@ -326,6 +339,7 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   }
   Line("Saving average results");
   StoreAverages(metrics);
+  CloseVisualization(visualization);
 }
 
 bool Driver::ReferenceMode() {
@@ -414,6 +428,7 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
   }
   Line("Saving average result");
   StoreAverages(metrics);
+  CloseVisualization(visualization);
   if (Stopped()) {
     Fail();
     return FileOutcome::kStopRun;

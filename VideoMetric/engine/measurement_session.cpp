@@ -5,13 +5,14 @@
 namespace vidmetra {
 
 MeasurementSession::MeasurementSession(const MetricCatalogue& catalogue, int threads, FrameAlignment alignment)
-    : pool_(threads), files_(&pool_), aligned_(files_, alignment), preparer_(catalogue) {
+    : pool_(threads), files_(&pool_), aligned_(files_, alignment), preparer_(catalogue), visualization_(catalogue) {
   // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
   SetDecoderThreadCount(pool_.Threads());
   context_.catalogue = &catalogue;
   context_.preparer = &preparer_;
   context_.opener = &aligned_;
   context_.pool = &pool_;
+  context_.visualization = &visualization_;
 }
 
 }  // namespace vidmetra

@@ -1,7 +1,10 @@
 #include "vidmetra/measurement_worker.h"
 
 #include <algorithm>
+#include <array>
 
+#include "vidmetra/bad_frame_saver.h"
+#include "vidmetra/caption_font.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/csv_writer.h"
 #include "vidmetra/output_name.h"
@@ -66,6 +69,40 @@ void ApplyConfiguration(const std::vector<std::string>& configurations, int32_t 
   }
 }
 
+// Pictures without caption text are still pictures; the log says why their captions are missing.
+void WarnWithoutCaptionFont(const MeasurementSettings& settings, RunLog& log) {
+  if ((settings.visualization.enabled || settings.bad_frames.enabled) && !CaptionFont::Shared().usable()) {
+    log.Write("No font for captions found; pictures are saved without caption text");
+  }
+}
+
+// The run's original and its first two processed files, as the bad frames know them.
+std::array<InputFileEntry, 3> RunInputs(const MeasurementSettings& settings) {
+  std::array<InputFileEntry, 3> inputs;
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    if (!settings.input.inputs[i].path.empty()) inputs[i] = settings.input.inputs[i];
+  }
+  return inputs;
+}
+
+void SaveBadFrames(MeasurementSettings& settings, const WorkerContext& context, RunRecord& record, RunLog& log) {
+  Quoted(log, "Saving bad frames to ", settings.bad_frames.output_folder);
+  BadFrameSettings bad_frames = settings.bad_frames;
+  bad_frames.inputs = RunInputs(settings);
+  bad_frames.caption = settings.caption;
+  BadFrameSaver saver(bad_frames, settings.request.colour_matrix, *context.catalogue, *context.opener,
+                      CaptionFont::Shared());
+  std::vector<int32_t> chosen = saver.SaveBadFrames(*record.store);
+  record.files_written.insert(record.files_written.end(), saver.FilesWritten().begin(), saver.FilesWritten().end());
+  if (saver.AllSaved()) {
+    log.Write("Bad frames saved");
+    record.bad_frames = std::move(chosen);
+  } else {
+    log.Write("Failed to save bad frames!");
+    record.bad_frames_failed = true;
+  }
+}
+
 void FailUnexpectedly(RunRecord& record) {
   record.success = false;
   record.status.measurement = std::min(record.status.measurement, 1);
@@ -86,11 +123,13 @@ void RunAndSave(MeasurementSettings& settings, const WorkerContext& context, Run
       ApplyConfiguration(configurations, choice.metric_index, choice.configuration);
     }
     const DriverServices services{context.catalogue, context.preparer, context.opener, context.visualization,
-                                  context.pool};
+                                  context.pool, &record.files_written};
+    WarnWithoutCaptionFont(settings, log);
     record.success = RunMeasurement(request, *record.store, record.status, services);
     if (settings.csv.enabled && record.status.measurement != 0) {
       WriteCsv(settings, *context.catalogue, *record.store, log, record);
     }
+    if (settings.bad_frames.enabled && record.status.measurement == 2) SaveBadFrames(settings, context, record, log);
   } catch (...) {
     LogUnexpectedFailure(&log, kUnexpectedFailurePrefix);
     FailUnexpectedly(record);

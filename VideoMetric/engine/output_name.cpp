@@ -47,10 +47,17 @@ std::string JoinFolder(std::string_view folder, std::string_view name) {
 }
 
 std::string GeneratedName(const ResultStore& store, const MetricCatalogue& catalogue, bool postfix) {
+  return GeneratedName(store, store.SeriesIds(), catalogue, postfix);
+}
+
+std::string GeneratedName(const ResultStore& store, const std::vector<int32_t>& ids, const MetricCatalogue& catalogue,
+                          bool postfix) {
   std::vector<std::string> metric_parts;
   std::vector<std::string> video_parts;
-  for (const int32_t id : store.SeriesIds()) {
-    const SeriesInfo& info = *store.Series(id);
+  for (const int32_t id : ids) {
+    const SeriesInfo* found = store.Series(id);
+    if (found == nullptr) continue;
+    const SeriesInfo& info = *found;
     const CatalogueEntry* entry = catalogue.Entry(info.metric_index);
     AddOnce(metric_parts, (entry != nullptr ? entry->name : std::string()) + "_" +
                               ToLowerAscii(ColourComponentName(info.component)));

@@ -42,10 +42,11 @@ bool VideoOutput::Write(const uint8_t* buffer) {
   return true;
 }
 
-void VideoOutput::Close() {
-  if (writer_) writer_->Close();
+bool VideoOutput::Close() {
+  const bool closed = !writer_ || writer_->Close() == 0;
   writer_.reset();
   is_open_ = false;
+  return closed;
 }
 
 }  // namespace vidmetra

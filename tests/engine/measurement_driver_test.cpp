@@ -319,6 +319,27 @@ TEST_F(SingleFileModeTest, FailedVisualizationNamesItsPath) {
   EXPECT_TRUE(h.log.Contains("Failed to open visualization file \"vis.avi\""));
 }
 
+TEST_F(SingleFileModeTest, VisualizationThatCannotBeFinishedIsAFailureNotAFileWritten) {
+  std::vector<std::string> written;
+  h.request.visualization.enabled = true;
+  h.AddFile("a.yuv", Clip({1, 2}));
+  h.AddFile("b.yuv", Clip({1}));
+  DriverServices services = h.services();
+  services.files_written = &written;
+  h.visualization.close_succeeds = true;
+  ASSERT_TRUE(RunMeasurement(h.request, h.store, h.status, services));
+  EXPECT_EQ(h.status, (RunStatus{2, 2}));
+  EXPECT_THAT(written, ElementsAre("vis.avi", "vis.avi"));
+
+  written.clear();
+  h.visualization.close_succeeds = false;
+  h.log.lines.clear();
+  ASSERT_TRUE(RunMeasurement(h.request, h.store, h.status, services));
+  EXPECT_EQ(h.status, (RunStatus{2, 1}));
+  EXPECT_TRUE(written.empty());
+  EXPECT_EQ(std::count(h.log.lines.begin(), h.log.lines.end(), "Failed to write visualization file \"vis.avi\""), 2);
+}
+
 TEST(RunMeasurementTest, ExceptionEndsTheRunAsAFailureAndKeepsWhatWasMeasured) {
   for (const int inputs : {1, 2}) {
     DriverHarness h;

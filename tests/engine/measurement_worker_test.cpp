@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "support/driver_fakes.h"
+#include "vidmetra/bad_frame_selection.h"
 #include "support/temp_dir.h"
 
 namespace vidmetra {
@@ -59,6 +60,36 @@ TEST_F(MeasurementWorkerTest, PartlyFailedRunStillWritesTheCsv) {
   const RunRecord record = MeasurementWorker(settings_, context_);
   EXPECT_EQ(record.status.measurement, 1);
   EXPECT_EQ(record.csv_paths.size(), 1u);
+}
+
+TEST_F(MeasurementWorkerTest, BadFramesFollowOnlyAFullySuccessfulRun) {
+  AddFile("orig.yuv", {10, 20, 30});
+  AddFile("enc.yuv", {11, 20, 38});
+  settings_.input.inputs = {settings_.request.files[0], settings_.request.files[1], InputFileEntry{}};
+  settings_.bad_frames = {dir_.path().string(), kOriginalVsProcessed, 2, 0, true, {}, {}};
+  const RunRecord record = MeasurementWorker(settings_, context_);
+  ASSERT_TRUE(record.bad_frames.has_value());
+  // PSNR is lowest where the frames differ most: frame 2, then frame 0.
+  EXPECT_EQ(*record.bad_frames, (std::vector<int32_t>{2, 0}));
+  EXPECT_FALSE(record.bad_frames_failed);
+  const std::vector<std::string> expected = {record.csv_path, dir_.File("orig_fr_2.bmp"), dir_.File("enc_fr_2.bmp"),
+                                             dir_.File("orig_fr_0.bmp"), dir_.File("enc_fr_0.bmp")};
+  EXPECT_EQ(record.files_written, expected);
+  for (size_t i = 1; i < expected.size(); ++i) EXPECT_TRUE(std::filesystem::exists(expected[i])) << expected[i];
+
+  // One file that fails to open: the CSV file, but no bad frames.
+  for (const auto& item : std::filesystem::directory_iterator(dir_.path())) {
+    if (item.path().extension() == ".bmp") std::filesystem::remove(item.path());
+  }
+  AddFile("gone.yuv", {}, false);
+  const RunRecord partial = MeasurementWorker(settings_, context_);
+  EXPECT_EQ(partial.status.measurement, 1);
+  EXPECT_FALSE(partial.bad_frames.has_value());
+  EXPECT_FALSE(partial.bad_frames_failed);
+  EXPECT_EQ(partial.files_written, std::vector<std::string>{partial.csv_path});
+  for (const auto& item : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_NE(item.path().extension(), ".bmp") << item.path();
+  }
 }
 
 TEST_F(MeasurementWorkerTest, RunThatMeasuredNothingWritesNoCsv) {

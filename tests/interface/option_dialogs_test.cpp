@@ -183,7 +183,7 @@ TEST(CsvVisualizationDialogTest, CustomNameIsTakenOnlyForTheCustomRule) {
 TEST(BadFramesDialogTest, RadiusMovesInStepsOfTen) {
   ScriptedPrompts prompts;
   MeasurementSettings settings;
-  settings.bad_frames = {"/out/bad", 0, 0, 25, true};
+  settings.bad_frames = {"/out/bad", 0, 0, 25, true, {}, {}};
   BadFramesDialog dialog(nullptr, settings, prompts);
   EXPECT_EQ(settings.bad_frames.count, 10);
   EXPECT_EQ(dialog.count()->value(), 10);
@@ -209,7 +209,7 @@ TEST(BadFramesDialogTest, RadiusMovesInStepsOfTen) {
 TEST(BadFramesDialogTest, ComparativeOffersTheThreeComparingModes) {
   ScriptedPrompts prompts;
   MeasurementSettings settings;
-  settings.bad_frames = {"/out/bad", 2, 5, 0, true};
+  settings.bad_frames = {"/out/bad", 2, 5, 0, true, {}, {}};
   settings.input.comparative_analysis = true;
   BadFramesDialog dialog(nullptr, settings, prompts);
   EXPECT_FALSE(dialog.modes()[0]->isEnabled());

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "modal_answer.h"
 #include "shell_fixture.h"
@@ -51,8 +52,9 @@ std::vector<double> CsvValues(const std::filesystem::path& folder) {
 
 class RunTest : public ShellTest {
  protected:
-  // A PSNR run over two generated YUV files, CSV on; returns once "Process" was pressed.
-  MainDialog& StartPsnrRun() {
+  // A PSNR run over two generated YUV files, CSV on; returns once "Process" was pressed. `before` may switch on
+  // further outputs.
+  MainDialog& StartPsnrRun(const std::function<void(const MainDialogControls&)>& before = {}) {
     MainDialog& dialog = Open();
     const MainDialogControls& c = dialog.controls();
     csv_folder_ = dir_.path() / "csv";
@@ -72,6 +74,7 @@ class RunTest : public ShellTest {
       });
       c.browse[static_cast<size_t>(input)]->click();
     }
+    if (before) before(c);
     EXPECT_TRUE(c.process->isEnabled());
     c.process->click();
     return dialog;
@@ -145,6 +148,38 @@ TEST_F(RunTest, ProcessMeasuresTwoYuvFilesAndHandsTheRecordToFinishRun) {
     EXPECT_NEAR(stored[size_t(frame)], expected, 1e-4 * expected) << frame;
     EXPECT_NEAR(csv[size_t(frame)], expected, 1e-4 * expected) << frame;
   }
+}
+
+TEST_F(RunTest, VisualizationAndBadFramesAreWrittenWhenTheirOptionsAreOn) {
+  const std::filesystem::path visualization = dir_.path() / "visualization";
+  const std::filesystem::path bad = dir_.path() / "bad";
+  std::filesystem::create_directories(visualization);
+  std::filesystem::create_directories(bad);
+  MainDialog& dialog = StartPsnrRun([&](const MainDialogControls& c) {
+    settings_.visualization.output_folder = visualization.string();
+    settings_.bad_frames.output_folder = bad.string();
+    settings_.bad_frames.count = 3;
+    c.save_visualization->click();
+    c.save_bad_frames->click();
+  });
+  ProgressDialog* progress = dialog.progress();
+  ASSERT_NE(progress, nullptr);
+  WaitForRecord(*progress);
+  std::string log;
+  for (int i = 0; i < progress->lines()->count(); ++i) log += progress->lines()->item(i)->text().toStdString() + "\n";
+  EXPECT_NE(log.find("Saving visualization to \"" + (visualization / "psnr_yyuv_orig_enc.avi").string() + "\""),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("Bad frames saved"), std::string::npos) << log;
+  progress->continue_button()->click();
+  // Twelve uncompressed 16 x 16 pictures and their AVI headers.
+  EXPECT_GT(std::filesystem::file_size(visualization / "psnr_yyuv_orig_enc.avi"), 12u * 16 * 16 * 3);
+  int pictures = 0;
+  for (const auto& item : std::filesystem::directory_iterator(bad)) {
+    EXPECT_EQ(item.path().extension(), ".bmp");
+    EXPECT_EQ(std::filesystem::file_size(item.path()), 54u + 16 * 16 * 3) << item.path();
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 6) << "three frames of each input";
 }
 
 TEST_F(RunTest, StopAnsweredNoLetsTheRunFinishAndYesStopsItWithTheCsvStillWritten) {

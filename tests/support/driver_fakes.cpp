@@ -109,6 +109,7 @@ class FakeVisualizationOutput : public VisualizationOutput {
   void WriteFrame(VideoFrame&, int32_t frame_number, const FrameResult&, const ResultStore&) override {
     factory_.frames_written.push_back(frame_number);
   }
+  bool Close() override { return factory_.close_succeeds; }
 
  private:
   FakeVisualizationFactory& factory_;

@@ -131,6 +131,7 @@ class RecordingProgress : public ProgressSink {
 class FakeVisualizationFactory : public VisualizationFactory {
  public:
   bool open_succeeds = true;
+  bool close_succeeds = true;
   std::vector<int32_t> frames_written;
   std::vector<int32_t> ids_given;
   std::unique_ptr<VisualizationOutput> Create(const VisualizationSettings& settings,

@@ -65,6 +65,8 @@ class VisualizationOutput {
  public:
   virtual ~VisualizationOutput() = default;  // closes the file
   virtual bool Open() = 0;
+  // Closes the file; false when a frame or the end of the file could not be written.
+  virtual bool Close() = 0;
   virtual std::string Path() const = 0;
   virtual void WriteFrame(VideoFrame& image, int32_t frame_number, const FrameResult& result,
                           const ResultStore& store) = 0;
@@ -84,6 +86,7 @@ struct DriverServices {
   ReaderOpener* opener = nullptr;
   VisualizationFactory* visualization = nullptr;  // may be absent: visualization then fails to open
   TaskPool* pool = nullptr;                       // lent to the metrics; absent: they work on the calling thread
+  std::vector<std::string>* files_written = nullptr;  // receives each visualization file written in full
 };
 
 // The line that reports an exception which ended a run, followed by its text.

@@ -1,11 +1,13 @@
 #pragma once
-// One run's machinery, set up the same way for every front end: the engine's threads, the readers of the inputs
-// and the frame preparation. A front end adds its sinks to the context and runs the worker on a thread of its own.
+// One run's machinery, set up the same way for every front end: the engine's threads, the readers of the inputs,
+// the frame preparation and the visualization files. A front end adds its sinks to the context and runs the worker
+// on a thread of its own.
 #include "vidmetra/aligning_opener.h"
 #include "vidmetra/file_reader_opener.h"
 #include "vidmetra/measurement_worker.h"
 #include "vidmetra/plane_frame_preparer.h"
 #include "vidmetra/task_pool.h"
+#include "vidmetra/visualization_file_factory.h"
 
 namespace vidmetra {
 
@@ -18,7 +20,8 @@ class MeasurementSession {
   MeasurementSession(const MeasurementSession&) = delete;
   MeasurementSession& operator=(const MeasurementSession&) = delete;
 
-  // Catalogue, preparer, pool and opener are set; the progress, display, log and run flag are the caller's.
+  // Catalogue, preparer, pool, opener and visualization outputs are set; the progress, display, log and run flag
+  // are the caller's.
   WorkerContext& Context() { return context_; }
   // The readers' opener, for a front end that wraps it (the context's opener is replaced by the wrapper).
   ReaderOpener& Files() { return aligned_; }
@@ -31,6 +34,7 @@ class MeasurementSession {
   FileReaderOpener files_;
   AligningOpener aligned_;
   PlaneFramePreparer preparer_;
+  VisualizationFileFactory visualization_;
   WorkerContext context_;
 };
 

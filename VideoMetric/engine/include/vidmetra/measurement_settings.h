@@ -52,6 +52,9 @@ struct BadFrameSettings {
   int32_t count = 0;
   int32_t radius = 0;
   bool enabled = false;
+  // Filled by the engine for each run: original, first processed, second processed (an empty path: absent).
+  std::array<InputFileEntry, 3> inputs;
+  CaptionSettings caption;
 };
 
 // One metric of a run: the catalogue entry, the component it measures and its configuration line.

@@ -1,6 +1,6 @@
 #pragma once
-// Frames one run: prepares the request, runs the measurement, writes the CSV file and hands back a record of
-// everything the run produced.
+// Frames one run: prepares the request, runs the measurement, writes the CSV file and the bad frames, and hands
+// back a record of everything the run produced.
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -25,7 +25,9 @@ struct RunRecord {
   int32_t csv_failures = 0;            // CSV files that could not be written
   std::vector<std::string> files_written;  // every output file written in full, in the order written
   bool log_failed = false;  // a log file was asked for and not every line reached it
-  std::optional<std::vector<int32_t>> bad_frames;  // ascending; none when bad frames were not saved
+  // The chosen bad frames when they were all saved; none when they were not asked for or a picture failed.
+  std::optional<std::vector<int32_t>> bad_frames;
+  bool bad_frames_failed = false;
 };
 
 struct WorkerContext {

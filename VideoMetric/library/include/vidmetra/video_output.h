@@ -26,7 +26,8 @@ class VideoOutput {
   // A BMP file for a name ending in "bmp", otherwise an uncompressed AVI file at 29.97 frames per second.
   bool OpenByName(const std::string& name, int width, int height);
   bool Write(const uint8_t* buffer);
-  void Close();
+  // False when the writer could not finish the file (its last bytes or its index were not written).
+  bool Close();
 
   // Handed to AVI writers opened from now on; must outlive them.
   void SetSecondarySource(StreamSource* source) { secondary_source_ = source; }
