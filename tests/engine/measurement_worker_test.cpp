@@ -72,7 +72,8 @@ TEST_F(MeasurementWorkerTest, BadFramesFollowOnlyAFullySuccessfulRun) {
   // PSNR is lowest where the frames differ most: frame 2, then frame 0.
   EXPECT_EQ(*record.bad_frames, (std::vector<int32_t>{2, 0}));
   EXPECT_FALSE(record.bad_frames_failed);
-  const std::vector<std::string> expected = {record.csv_path, dir_.File("orig_fr_2.bmp"), dir_.File("enc_fr_2.bmp"),
+  ASSERT_EQ(record.csv_paths.size(), 1u);
+  const std::vector<std::string> expected = {record.csv_paths[0], dir_.File("orig_fr_2.bmp"), dir_.File("enc_fr_2.bmp"),
                                              dir_.File("orig_fr_0.bmp"), dir_.File("enc_fr_0.bmp")};
   EXPECT_EQ(record.files_written, expected);
   for (size_t i = 1; i < expected.size(); ++i) EXPECT_TRUE(std::filesystem::exists(expected[i])) << expected[i];
@@ -86,7 +87,8 @@ TEST_F(MeasurementWorkerTest, BadFramesFollowOnlyAFullySuccessfulRun) {
   EXPECT_EQ(partial.status.measurement, 1);
   EXPECT_FALSE(partial.bad_frames.has_value());
   EXPECT_FALSE(partial.bad_frames_failed);
-  EXPECT_EQ(partial.files_written, std::vector<std::string>{partial.csv_path});
+  EXPECT_EQ(partial.files_written, partial.csv_paths);
+  EXPECT_EQ(partial.csv_paths.size(), 1u);
   for (const auto& item : std::filesystem::directory_iterator(dir_.path())) {
     EXPECT_NE(item.path().extension(), ".bmp") << item.path();
   }

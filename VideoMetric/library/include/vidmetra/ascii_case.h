@@ -22,10 +22,4 @@ inline std::string ToLowerAscii(std::string_view text) {
   return lowered;
 }
 
-inline std::string ToUpperAscii(std::string_view text) {
-  std::string raised(text);
-  for (char& c : raised) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  return raised;
-}
-
 }  // namespace vidmetra
