@@ -102,6 +102,11 @@ std::optional<std::string> FillCsv(const CliOptions& options, CsvOutputSettings&
 
 }  // namespace
 
+FrameAlignment AlignmentOf(const CliOptions& options) {
+  const int limit = options.frames.value_or(-1);
+  return {{options.skip_original, limit}, {options.skip_processed, limit}};
+}
+
 std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "vidmetra/aligning_opener.h"
 #include "vidmetra/measurement_settings.h"
 #include "vidmetra/metric_catalogue.h"
 
@@ -31,11 +32,17 @@ struct CliOptions {
   bool list_metrics = false;
   bool list_compressors = false;
   int threads = 0;  // 0: one per core
+  int skip_original = 0;
+  int skip_processed = 0;
+  std::optional<int> frames;
 };
 
 // Fills `settings` for a run of `options`; on a usage error returns its one-line message.
 std::optional<std::string> BuildSettings(const CliOptions& options, const MetricCatalogue& catalogue,
                                          MeasurementSettings& settings);
+
+// Which frames of the original and of the processed files are measured.
+FrameAlignment AlignmentOf(const CliOptions& options);
 
 // "WxH" with both above 0.
 std::optional<std::pair<int, int>> ParseSize(const std::string& text);

@@ -54,10 +54,22 @@ void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_flag("--json", options.json, "Print a JSON summary on standard output");
   app.add_flag("-q,--quiet", options.quiet, "Print no log lines or progress");
   app.add_option("--threads", options.threads,
-                 "Threads a run may work with at once, its own included; default: one per core. Results do "
-                 "not depend on it")
+                 "Threads a run may work with at once, its own included, decoders' threads among them; default: "
+                 "one per core, which decodes and measures fastest (fewer leave cores idle, more only add "
+                 "memory). Results do not depend on it")
       ->type_name("N")
       ->check(CLI::Range(1, 1024));
+  app.add_option("--skip-original", options.skip_original, "Frames of the original to leave out at its start")
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--skip-processed", options.skip_processed,
+                 "Frames of each processed file to leave out at its start")
+      ->type_name("N")
+      ->check(CLI::NonNegativeNumber);
+  app.add_option("--frames", options.frames,
+                 "Measure at most N frames (after the skipped ones); CSV frame numbers start at 0 of this range")
+      ->type_name("N")
+      ->check(CLI::PositiveNumber);
   app.set_version_flag("--version", std::string("vidmetra-cli ") + VIDMETRA_VERSION);
 }
 
@@ -91,7 +103,7 @@ int Run(const CliOptions& options) {
   InterruptWatch interrupts(gate, [&] { console.Notice("stopping after the current frame (Ctrl-C again to abort)"); });
   settings.request.gate = &gate;
 
-  MeasurementSession session(catalogue, settings.request.metric_index, options.threads);
+  MeasurementSession session(catalogue, settings.request.metric_index, options.threads, AlignmentOf(options));
   RecordingOpener opener(session.Files());
   WorkerContext& context = session.Context();
   context.opener = &opener;
@@ -107,7 +119,9 @@ int Run(const CliOptions& options) {
   const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
-  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
+  if (exit_code != 0 && options.quiet) {
+    console.Notice("not everything was measured or saved; run without --quiet for the log");
+  }
   if (options.plot) {
     if (const auto error = WriteRunPlot(record, settings.request, catalogue, *options.plot, *ParseSize(options.plot_size))) {
       std::fprintf(stderr, "vidmetra-cli: no plot: %s\n", error->c_str());

@@ -45,6 +45,14 @@ std::string JsonNumber(std::optional<float> value) {
   return text;
 }
 
+bool MeasuredAnyFrame(const RunRecord& record) {
+  if (!record.store) return false;
+  for (const int32_t id : record.store->SeriesIds()) {
+    if (!record.store->Values(id).empty()) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string TextSummary(const RunRecord& record, const MetricCatalogue& catalogue) {
@@ -94,9 +102,11 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
 }
 
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
+  const bool output_lost = (csv_wanted && record.csv_path.empty()) || record.log_failed;
   switch (record.status.measurement) {
-    case 2: return stopped || (csv_wanted && record.csv_path.empty()) ? 1 : 0;
-    case 1: return 1;
+    case 2: return stopped || output_lost ? 1 : 0;
+    // A run whose every processed file failed (one refused for its pixel format, say) measured nothing.
+    case 1: return stopped || MeasuredAnyFrame(record) ? 1 : 2;
     default: return 2;
   }
 }

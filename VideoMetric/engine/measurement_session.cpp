@@ -4,13 +4,14 @@
 
 namespace vidmetra {
 
-MeasurementSession::MeasurementSession(const MetricCatalogue& catalogue, int32_t metric_index, int threads)
-    : pool_(threads), files_(&pool_), preparer_(catalogue, metric_index) {
+MeasurementSession::MeasurementSession(const MetricCatalogue& catalogue, int32_t metric_index, int threads,
+                                       FrameAlignment alignment)
+    : pool_(threads), files_(&pool_), aligned_(files_, alignment), preparer_(catalogue, metric_index) {
   // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
   SetDecoderThreadCount(pool_.Threads());
   context_.catalogue = &catalogue;
   context_.preparer = &preparer_;
-  context_.opener = &files_;
+  context_.opener = &aligned_;
   context_.pool = &pool_;
 }
 

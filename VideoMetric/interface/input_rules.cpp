@@ -1,7 +1,9 @@
 #include "input_rules.h"
 
 #include "vidmetra/colour_space.h"
+#include "vidmetra/ascii_case.h"
 #include "vidmetra/file_name_ending.h"
+#include "vidmetra/media_file_reader.h"
 
 namespace vidmetra::ui {
 
@@ -44,6 +46,19 @@ bool IsValidColourMode(int32_t mode) { return mode >= kYuv && mode <= kYv16; }
 void TrimTrailingSpaces(std::string& path) {
   const size_t end = path.find_last_not_of(' ');
   path.erase(end == std::string::npos ? 0 : end + 1);
+}
+
+std::string InputFileFilter() {
+  // Patterns in both cases, as for the kinds the first filter names, for file systems that tell case apart.
+  std::string lower, upper;
+  for (const std::string_view ending : vidmetra::MediaFileEndings()) {
+    lower.append(lower.empty() ? "*" : " *").append(ending);
+    upper.append(" *").append(ToUpperAscii(ending));
+  }
+  return "All supported files (AVI / AVS / BMP / YUV) (*.avi *.bmp *.yuv *.avs *.AVI *.BMP *.YUV *.AVS);;"
+         "Video files read through FFmpeg (" + lower + upper + ");;"
+         "AVI files (*.avi *.AVI);;AviSynth scripts (*.avs *.AVS);;Bitmaps (*.bmp *.BMP);;"
+         "Raw YUV (*.yuv *.YUV);;All files (*)";
 }
 
 }  // namespace vidmetra::ui

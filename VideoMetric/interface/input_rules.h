@@ -24,5 +24,7 @@ bool IsRawYuvPath(const std::string& path);
 // The colour modes a raw YUV file can be read in.
 bool IsValidColourMode(int32_t mode);
 void TrimTrailingSpaces(std::string& path);
+// The open-file dialog's filter: the kinds the program reads by name, then each of them alone, then all files.
+std::string InputFileFilter();
 
 }  // namespace vidmetra::ui

@@ -16,11 +16,6 @@
 namespace vidmetra::ui {
 namespace {
 
-inline constexpr const char* kInputFilter =
-    "All supported files (AVI / AVS / BMP / YUV) (*.avi *.bmp *.yuv *.avs *.AVI *.BMP *.YUV *.AVS);;"
-    "AVI files (*.avi *.AVI);;AviSynth scripts (*.avs *.AVS);;Bitmaps (*.bmp *.BMP);;"
-    "Raw YUV (*.yuv *.YUV);;All files (*)";
-
 void ZeroSize(InputFileEntry& entry) { entry.width = entry.height = entry.colour_mode = 0; }
 
 }  // namespace
@@ -199,7 +194,7 @@ void MainDialog::ApplyBadFrameRule() {
 bool MainDialog::ChooseInputFile(size_t input) {
   InputState& state = settings_.input;
   std::string* const last_used[] = {&state.last_original, &state.last_first_processed, &state.last_second_processed};
-  const auto chosen = prompts_.ChooseOpenFile(this, kInputFilter, *last_used[input]);
+  const auto chosen = prompts_.ChooseOpenFile(this, InputFileFilter(), *last_used[input]);
   if (!chosen) return false;
   *last_used[input] = *chosen;
   // The entry changes only when the choice is complete, so that a cancelled size leaves it matching its field.

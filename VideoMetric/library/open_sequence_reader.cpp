@@ -4,6 +4,7 @@
 #include "vidmetra/bmp_reader.h"
 #include "vidmetra/colour_space.h"
 #include "vidmetra/file_name_ending.h"
+#include "vidmetra/media_file_reader.h"
 #include "vidmetra/raw_yuv_reader.h"
 #include "vidmetra/reader_registry.h"
 
@@ -35,12 +36,23 @@ std::unique_ptr<SequenceReader> OpenBmp(const ReaderRequest& request, std::strin
   return KeepIfOpened(std::move(reader), status, failure);
 }
 
+std::unique_ptr<SequenceReader> OpenMedia(const ReaderRequest& request, std::string& failure) {
+  auto reader = std::make_unique<MediaFileReader>();
+  const int status = reader->Open(request.name);
+  return KeepIfOpened(std::move(reader), status, failure);
+}
+
 ReaderRegistry MakeDefaultRegistry() {
   ReaderRegistry registry({.kind = "raw YUV", .endings = {"yuv", "seq"}, .open = OpenRawYuv});
   registry.Register({.kind = "AVI", .endings = {"avi"}, .probe = LooksLikeAvi, .open = OpenAvi});
   // Scripts are text: nothing in their first bytes says what they are.
   registry.Register({.kind = "AviSynth+ script", .endings = {"avs"}, .open = OpenAvs});
   registry.Register({.kind = "BMP", .endings = {"bmp"}, .probe = LooksLikeBmp, .open = OpenBmp});
+  // Last, so that its probe, which knows every container libavformat knows, only sees what the others refused.
+  registry.Register({.kind = "FFmpeg media",
+                     .endings = {MediaFileEndings().begin(), MediaFileEndings().end()},
+                     .probe = LooksLikeMedia,
+                     .open = OpenMedia});
   return registry;
 }
 

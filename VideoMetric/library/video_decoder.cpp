@@ -5,10 +5,9 @@ extern "C" {
 #include <libavutil/error.h>
 }
 
-#include <mutex>
-
 #include "vidmetra/bitmap_info_header.h"
 #include "vidmetra/decoder_threads.h"
+#include "vidmetra/ffmpeg_logging.h"
 #include "vidmetra/riff_codec_tags.h"
 
 namespace vidmetra {
@@ -17,12 +16,6 @@ namespace {
 static_assert(VideoDecoder::kInputPadding >= AV_INPUT_BUFFER_PADDING_SIZE);
 
 constexpr int64_t kCodedMargin = 256;
-
-// Decoders report damaged input on the process's standard error; the reader reports it as its own status.
-void QuietLibraries() {
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
-}
 
 const AVCodec* DecoderForTag(uint32_t tag) {
   // The table maps the code 0 to raw video; a stream without a code is not an uncompressed one here.
@@ -34,7 +27,7 @@ const AVCodec* DecoderForTag(uint32_t tag) {
 }  // namespace
 
 std::unique_ptr<VideoDecoder> VideoDecoder::Find(uint32_t handler, uint32_t compression) {
-  QuietLibraries();
+  QuietFfmpegLogging();
   if (const AVCodec* codec = DecoderForTag(handler)) {
     return std::unique_ptr<VideoDecoder>(new VideoDecoder(codec, compression != 0 ? compression : handler));
   }
@@ -44,25 +37,29 @@ std::unique_ptr<VideoDecoder> VideoDecoder::Find(uint32_t handler, uint32_t comp
   return nullptr;
 }
 
+std::unique_ptr<VideoDecoder> VideoDecoder::ForStream(const AVCodecParameters& parameters) {
+  QuietFfmpegLogging();
+  const AVCodec* codec = avcodec_find_decoder(parameters.codec_id);
+  if (codec == nullptr) return nullptr;
+  return std::unique_ptr<VideoDecoder>(new VideoDecoder(codec, parameters.codec_tag));
+}
+
 VideoDecoder::~VideoDecoder() {
   av_packet_free(&packet_);
   avcodec_free_context(&context_);
 }
 
-bool VideoDecoder::Open(std::span<const uint8_t> format, int width, int height) {
+bool VideoDecoder::Allocate() {
   context_ = avcodec_alloc_context3(codec_);
   packet_ = av_packet_alloc();
-  if (context_ == nullptr || packet_ == nullptr) return false;
+  return context_ != nullptr && packet_ != nullptr;
+}
+
+bool VideoDecoder::Open(std::span<const uint8_t> format, int width, int height) {
+  if (!Allocate()) return false;
   const BitmapInfoHeader header = BitmapInfoHeader::Parse(format);
-  context_->width = width;
-  context_->height = height;
   context_->codec_tag = tag_;
   context_->bits_per_coded_sample = header.bit_count;
-  // A damaged stream may announce a larger picture than its header; it is refused rather than allocated. Decoders
-  // allocate whole macroblocks with edges around them and scratch pictures of their own, hence the margins.
-  context_->max_pixels = 4 * (static_cast<int64_t>(width) + kCodedMargin) * (static_cast<int64_t>(height) + kCodedMargin);
-  context_->thread_count = DecoderThreadCount();
-  context_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   if (format.size() > BitmapInfoHeader::kBytes) {
     const size_t extra = format.size() - BitmapInfoHeader::kBytes;
     context_->extradata = static_cast<uint8_t*>(av_mallocz(extra + AV_INPUT_BUFFER_PADDING_SIZE));
@@ -70,6 +67,28 @@ bool VideoDecoder::Open(std::span<const uint8_t> format, int width, int height) 
     std::copy(format.begin() + BitmapInfoHeader::kBytes, format.end(), context_->extradata);
     context_->extradata_size = static_cast<int>(extra);
   }
+  return Start(width, height);
+}
+
+bool VideoDecoder::Open(const AVCodecParameters& parameters) {
+  if (!Allocate()) return false;
+  if (const int result = avcodec_parameters_to_context(context_, &parameters); result < 0) {
+    NoteError(result);
+    return false;
+  }
+  // Sample numbers travel as timestamps; the container's own time base plays no part.
+  context_->pkt_timebase = AVRational{1, 1};
+  return Start(parameters.width, parameters.height);
+}
+
+bool VideoDecoder::Start(int width, int height) {
+  context_->width = width;
+  context_->height = height;
+  // A damaged stream may announce a larger picture than its header; it is refused rather than allocated. Decoders
+  // allocate whole macroblocks with edges around them and scratch pictures of their own, hence the margins.
+  context_->max_pixels = 4 * (static_cast<int64_t>(width) + kCodedMargin) * (static_cast<int64_t>(height) + kCodedMargin);
+  context_->thread_count = DecoderThreadCount();
+  context_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   const int result = avcodec_open2(context_, codec_, nullptr);
   if (result < 0) NoteError(result);
   return result >= 0;

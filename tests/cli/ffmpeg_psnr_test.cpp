@@ -1,17 +1,16 @@
 // Our per-frame PSNR of the Y component must equal what FFmpeg's psnr filter prints for the same clips.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <regex>
-#include <sstream>
-
 #include "support/byte_files.h"
 #include "support/command.h"
+#include "support/psnr_values.h"
 #include "support/temp_dir.h"
 
 namespace vidmetra {
 namespace {
 
+using testing::CsvValues;
+using testing::FfmpegPsnrY;
 using testing::RunCommand;
 
 struct ClipCase {
@@ -21,27 +20,6 @@ struct ClipCase {
 };
 
 class FfmpegPsnr : public ::testing::TestWithParam<ClipCase> {};
-
-std::vector<double> FfmpegPsnrY(const std::string& stats) {
-  std::vector<double> values;
-  const std::regex field("psnr_y:([0-9.]+|inf)");
-  std::istringstream lines(stats);
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_search(line, match, field)) values.push_back(match[1] == "inf" ? INFINITY : std::stod(match[1]));
-  }
-  return values;
-}
-
-std::vector<double> CsvColumn(const std::string& csv) {
-  std::vector<double> values;
-  std::istringstream lines(csv);
-  std::string line;
-  for (int header = 0; header < 4 && std::getline(lines, line); ++header) {
-  }
-  while (std::getline(lines, line)) values.push_back(std::stod(line));
-  return values;
-}
 
 TEST_P(FfmpegPsnr, PerFrameLumaPsnrMatches) {
   if (!testing::HaveProgram("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
@@ -70,7 +48,7 @@ TEST_P(FfmpegPsnr, PerFrameLumaPsnrMatches) {
                               " --format " + c.format + " --csv " + dir.path().string() + " --csv-name ours.csv " +
                               original + " " + processed);
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  const std::vector<double> ours = CsvColumn(testing::ReadText(dir.File("ours.csv")));
+  const std::vector<double> ours = CsvValues(testing::ReadText(dir.File("ours.csv")));
   ASSERT_EQ(ours.size(), expected.size());
   for (size_t i = 0; i < ours.size(); ++i) {
     // FFmpeg prints two decimals: ours must lie within that rounding of its figure.
@@ -110,7 +88,7 @@ TEST(FfmpegPsnrOfAvi, RawOriginalAgainstH264InAviMatchesAndNamesTheDecoder) {
                               " --format iyuv --csv " + dir.path().string() + " --csv-name ours.csv " + original +
                               " " + encoded);
   ASSERT_EQ(run.exit_code, 0) << run.output;
-  const std::vector<double> ours = CsvColumn(testing::ReadText(dir.File("ours.csv")));
+  const std::vector<double> ours = CsvValues(testing::ReadText(dir.File("ours.csv")));
   ASSERT_EQ(ours.size(), expected.size());
   for (size_t i = 0; i < ours.size(); ++i) EXPECT_NEAR(ours[i], expected[i], 0.005 + 1e-4) << "frame " << i;
   EXPECT_NE(run.output.find("\"decoder\":\"H.264 / AVC / MPEG-4 AVC / MPEG-4 part 10\""), std::string::npos)

@@ -5,10 +5,15 @@
 namespace vidmetra::cli {
 namespace {
 
-RunRecord RecordWithStatus(int32_t measurement) {
+// A record whose store holds one measured frame unless `frames_measured` is false.
+RunRecord RecordWithStatus(int32_t measurement, bool frames_measured = true) {
   RunRecord record;
   record.store = std::make_unique<ResultStore>();
   record.status = {measurement, measurement};
+  if (frames_measured && measurement > 0) {
+    record.store->AddSeries(1, SeriesInfo{});
+    record.store->AddValue(1, 0, 30.0f);
+  }
   return record;
 }
 
@@ -16,12 +21,15 @@ TEST(ExitCode, FollowsTheMeasurementStatus) {
   EXPECT_EQ(ExitCode(RecordWithStatus(2), false, false), 0);
   EXPECT_EQ(ExitCode(RecordWithStatus(1), false, false), 1);
   EXPECT_EQ(ExitCode(RecordWithStatus(0), false, false), 2);
+  // Something failed and nothing at all was measured: every processed file was refused.
+  EXPECT_EQ(ExitCode(RecordWithStatus(1, false), false, false), 2);
 }
 
 TEST(ExitCode, StoppedRunIsNeverReportedAsComplete) {
   // Files measured alone keep status 2 when stopped; the script must still learn that frames are missing.
   EXPECT_EQ(ExitCode(RecordWithStatus(2), true, false), 1);
   EXPECT_EQ(ExitCode(RecordWithStatus(1), true, false), 1);
+  EXPECT_EQ(ExitCode(RecordWithStatus(1, false), true, false), 1);
   EXPECT_EQ(ExitCode(RecordWithStatus(0), true, false), 2);
 }
 
@@ -31,6 +39,14 @@ TEST(ExitCode, CsvFileThatWasAskedForButNotWrittenIsAFailure) {
   record.csv_path = "out/psnr_yyuv_a_b.csv";
   EXPECT_EQ(ExitCode(record, false, true), 0);
   EXPECT_EQ(ExitCode(RecordWithStatus(0), false, true), 2);  // nothing measured: no CSV file is due
+}
+
+TEST(ExitCode, LogFileThatLostLinesIsAFailure) {
+  RunRecord record = RecordWithStatus(2);
+  record.log_failed = true;
+  EXPECT_EQ(ExitCode(record, false, false), 1);
+  record.status.measurement = 0;
+  EXPECT_EQ(ExitCode(record, false, false), 2);
 }
 
 }  // namespace

@@ -101,7 +101,12 @@ TEST_F(ShellTest, BrowsedBitmapsAloneRuleOutBadFrames) {
   EXPECT_FALSE(c.save_bad_frames->isEnabled());
   EXPECT_FALSE(c.bad_frames_advanced->isEnabled());
   EXPECT_EQ(settings_.input.last_original, "/clips/a.BMP");
-  EXPECT_NE(prompts_.filters.front().find("All supported files (AVI / AVS / BMP / YUV)"), std::string::npos);
+  EXPECT_EQ(prompts_.filters.front().rfind("All supported files (AVI / AVS / BMP / YUV) (*.avi *.bmp *.yuv *.avs "
+                                           "*.AVI *.BMP *.YUV *.AVS);;Video files read through FFmpeg (*.y4m *.mp4",
+                                           0),
+            0u)
+      << prompts_.filters.front();
+  EXPECT_NE(prompts_.filters.front().find(" *.MKV *.WEBM"), std::string::npos) << prompts_.filters.front();
 
   // A raw YUV file in capitals asks for its size; once given, bad frames are possible again.
   prompts_.files = {std::string("/clips/c.YUV")};

@@ -7,6 +7,16 @@
 namespace vidmetra::testing {
 namespace {
 
+size_t FrameBytes(const std::string& pixel_format, int width, int height) {
+  const auto w = static_cast<size_t>(width);
+  const auto h = static_cast<size_t>(height);
+  if (pixel_format == "yuv420p") return w * h + 2 * ((w + 1) / 2) * ((h + 1) / 2);
+  if (pixel_format == "yuyv422") return 2 * w * h;
+  if (pixel_format == "yuv444p" || pixel_format == "yuvj444p") return 3 * w * h;
+  if (pixel_format == "gray") return w * h;
+  return (pixel_format == "bgra" ? 4 : 3) * w * h;
+}
+
 std::vector<uint8_t> ToReaderLayout(const uint8_t* frame, const std::string& pixel_format, int width, int height) {
   const auto w = static_cast<size_t>(width);
   const auto h = static_cast<size_t>(height);
@@ -18,7 +28,10 @@ std::vector<uint8_t> ToReaderLayout(const uint8_t* frame, const std::string& pix
     out.insert(out.end(), frame + luma, frame + luma + chroma);
     return out;
   }
-  if (pixel_format == "yuyv422") return std::vector<uint8_t>(frame, frame + 2 * w * h);
+  if (pixel_format == "yuyv422" || pixel_format == "yuv444p" || pixel_format == "yuvj444p" ||
+      pixel_format == "gray") {
+    return std::vector<uint8_t>(frame, frame + FrameBytes(pixel_format, width, height));
+  }
   const size_t pixel = pixel_format == "bgra" ? 4 : 3;
   const size_t row_bytes = pixel == 4 ? 4 * w : (3 * w + 3) / 4 * 4;
   std::vector<uint8_t> out(row_bytes * h, 0);
@@ -26,14 +39,6 @@ std::vector<uint8_t> ToReaderLayout(const uint8_t* frame, const std::string& pix
     std::copy_n(frame + (h - 1 - y) * pixel * w, pixel * w, out.begin() + static_cast<ptrdiff_t>(y * row_bytes));
   }
   return out;
-}
-
-size_t FrameBytes(const std::string& pixel_format, int width, int height) {
-  const auto w = static_cast<size_t>(width);
-  const auto h = static_cast<size_t>(height);
-  if (pixel_format == "yuv420p") return w * h + 2 * ((w + 1) / 2) * ((h + 1) / 2);
-  if (pixel_format == "yuyv422") return 2 * w * h;
-  return (pixel_format == "bgra" ? 4 : 3) * w * h;
 }
 
 }  // namespace

@@ -14,6 +14,10 @@ bool RunFfmpeg(const std::string& arguments) {
   return std::system(("ffmpeg -nostdin -v error -y " + arguments).c_str()) == 0;
 }
 
+bool HaveFfmpegEncoder(const std::string& encoder) {
+  return RunFfmpeg("-f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 1 -c:v " + encoder + " -f null -");
+}
+
 std::vector<FramecrcPacket> DemuxedPackets(const std::string& input, const std::string& stream,
                                            const std::string& scratch_file) {
   if (!RunFfmpeg("-i '" + input + "' -map " + stream + " -c copy -f framecrc '" + scratch_file + "'")) return {};

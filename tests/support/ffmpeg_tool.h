@@ -11,6 +11,9 @@ namespace vidmetra::testing {
 bool FfmpegAvailable();
 // Runs `ffmpeg -nostdin -v error -y <arguments>`; true when it exits with status 0.
 bool RunFfmpeg(const std::string& arguments);
+// Whether this ffmpeg can encode with `encoder` (libx264, libvpx-vp9, ...): Debian's builds differ in what they
+// carry.
+bool HaveFfmpegEncoder(const std::string& encoder);
 
 // One packet line of FFmpeg's framecrc output.
 struct FramecrcPacket {

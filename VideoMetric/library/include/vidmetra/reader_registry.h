@@ -32,8 +32,8 @@ struct ReaderEntry {
 
 class ReaderRegistry {
  public:
-  // Bytes a probe is shown, at most.
-  static constexpr size_t kProbeBytes = 64;
+  // Bytes a probe is shown, at most: enough for several MPEG-TS packets.
+  static constexpr size_t kProbeBytes = 4096;
 
   // Files with a size are raw whatever their name, so the raw kind is not chosen by name or content.
   explicit ReaderRegistry(ReaderEntry sized_reader) : sized_reader_(std::move(sized_reader)) {}

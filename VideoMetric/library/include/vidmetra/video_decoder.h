@@ -1,6 +1,7 @@
 #pragma once
 // The decompressor side of the codec service: one libavcodec decoder, found by the four-character codes of an AVI
-// video stream, fed samples in decode order and handing out pictures in display order.
+// video stream or by a demuxed stream's codec parameters, fed samples in decode order and handing out pictures in
+// display order.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,6 +10,7 @@
 
 struct AVCodec;
 struct AVCodecContext;
+struct AVCodecParameters;
 struct AVFrame;
 struct AVPacket;
 
@@ -21,6 +23,8 @@ class VideoDecoder {
   // The decoder for a stream's handler code, else for its compression code, through libavformat's table of RIFF
   // video codes; null when libavcodec has none for either.
   static std::unique_ptr<VideoDecoder> Find(uint32_t handler, uint32_t compression);
+  // The decoder for a stream libavformat demuxed; null when libavcodec has none for its codec.
+  static std::unique_ptr<VideoDecoder> ForStream(const AVCodecParameters& parameters);
   ~VideoDecoder();
   VideoDecoder(const VideoDecoder&) = delete;
   VideoDecoder& operator=(const VideoDecoder&) = delete;
@@ -28,6 +32,8 @@ class VideoDecoder {
   // `format` is the stream's format record: a bitmap information header, then the decoder's own setup bytes.
   // Pictures larger than width x height are refused by the decoder.
   bool Open(std::span<const uint8_t> format, int width, int height);
+  // Opens with the stream's own parameters (size, setup bytes, pixel format).
+  bool Open(const AVCodecParameters& parameters);
 
   // Sends one sample; `data` must be followed by kInputPadding readable bytes. The sample number travels with it
   // and comes back on the picture it decodes to. A null `data` ends the stream: the held-back pictures follow.
@@ -47,6 +53,9 @@ class VideoDecoder {
 
  private:
   explicit VideoDecoder(const AVCodec* codec, uint32_t tag) : codec_(codec), tag_(tag) {}
+  bool Allocate();
+  // Bounds the picture size, sets the thread count and opens the decoder.
+  bool Start(int width, int height);
   void NoteError(int code);
 
   const AVCodec* codec_;
