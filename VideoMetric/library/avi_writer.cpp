@@ -139,6 +139,13 @@ int AviWriter::WriteRaw(const uint8_t* buffer) {
   return kOk;
 }
 
+int AviWriter::SkipTo(int64_t frame) {
+  if (next_frame_ < 0 || frame < next_frame_) return kBadFrameNumber;
+  if (frame > next_frame_ && (compressor_ || secondary_stream_ >= 0)) return kBadFrameNumber;
+  next_frame_ = frame;
+  return kOk;
+}
+
 int AviWriter::WriteCompressed(const uint8_t* buffer) {
   const uint8_t* previous = previous_frame_.data() != nullptr && next_frame_ != 0 ? previous_frame_.data() : nullptr;
   CompressedFrame compressed;

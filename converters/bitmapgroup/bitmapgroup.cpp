@@ -15,7 +15,7 @@ std::string GroupBitmaps(const FieldValues& values, RunProgress& progress) {
   if (!group.Open(values.Text("gbmp"), "wb")) return "unable to open gbmp file.";
   const std::string message =
       ForEachNumberedBitmap(values, values.Range(0), MissingBitmap::kIsSkipped, progress,
-                            [&](const std::string& name, const DibImage& image) -> std::string {
+                            [&](long long, const std::string& name, const DibImage& image) -> std::string {
                               if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name + ".bmp");
                               // Rows go in without their padding, so that a group frame is 3 × width × height bytes for
                               // every width.

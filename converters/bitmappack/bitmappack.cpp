@@ -23,7 +23,7 @@ std::string PackBitmaps(const FieldValues& values, RunProgress& progress) {
   SequenceFrameFromBgr converter(size);
   const std::string message =
       ForEachNumberedBitmap(values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
-                            [&](const std::string& name, const DibImage& image) -> std::string {
+                            [&](long long, const std::string& name, const DibImage& image) -> std::string {
                               if (image.IsBgr24Of(size)) {
                                 converter.Convert(image.pixels.data(), image.Stride(), frame.data());
                               } else if (IsIndexed8Of(image, size)) {

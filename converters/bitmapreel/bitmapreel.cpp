@@ -13,13 +13,12 @@ std::string ReelBitmaps(const FieldValues& values, RunProgress& progress) {
   if (!IsUsableBitmapSize(size)) return kWrongBitmapSize;
   ReelFile reel;
   if (std::string failure = reel.Open(values.Text("avi"), size); !failure.empty()) return failure;
-  // Samples are numbered from 0 whatever the first file's number: an AVI starting with empty samples shows
-  // nothing where its first picture should be, and the measurement program cannot read it.
   const std::string message = ForEachNumberedBitmap(
       values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
-      [&](const std::string& name, const DibImage& image) {
-        // The stream's format is fixed by the size fields; a picture of another kind would corrupt it.
-        return image.IsBgr24Of(size) ? reel.Write(image.pixels.data()) : MismatchedBmpMessage(name + ".bmp");
+      [&](long long number, const std::string& name, const DibImage& image) {
+        // The stream's format is fixed by the size fields; a picture of another kind would corrupt it. The
+        // sample is the file's own number, so a range starting above 0 leaves the first samples empty.
+        return image.IsBgr24Of(size) ? reel.Write(number, image.pixels.data()) : MismatchedBmpMessage(name + ".bmp");
       });
   if (!message.empty()) return message;
   const std::string failure = reel.Close();

@@ -23,7 +23,7 @@ std::string CutBands(const FieldValues& values, RunProgress& progress) {
   DibImage band = DibImage::Bgr24(PictureSize{size.width, static_cast<int>(end - begin + 1)});
   const std::string message = ForEachNumberedBitmap(
       values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
-      [&](const std::string& name, const DibImage& image) -> std::string {
+      [&](long long, const std::string& name, const DibImage& image) -> std::string {
         if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name + ".bmp");
         const auto first = image.pixels.begin() + static_cast<ptrdiff_t>(band_start);
         std::copy(first, first + static_cast<ptrdiff_t>(band.pixels.size()), band.pixels.begin());

@@ -16,7 +16,7 @@ std::string ForEachNumberedBitmap(const FieldValues& values, FrameRange range, M
     if (load == DibLoad::kMissing && missing == MissingBitmap::kIsSkipped) continue;
     if (load == DibLoad::kMissing) break;
     if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name + ".bmp");
-    if (std::string message = step(name, image); !message.empty()) return message;
+    if (std::string message = step(i, name, image); !message.empty()) return message;
   }
   return {};
 }

@@ -25,8 +25,9 @@ std::string ReelFile::Open(const std::string& path, PictureSize size) {
   return failure;
 }
 
-std::string ReelFile::Write(const uint8_t* bottom_up_rows) {
-  const int status = writer_->WriteRaw(bottom_up_rows);
+std::string ReelFile::Write(int64_t sample, const uint8_t* bottom_up_rows) {
+  int status = writer_->SkipTo(sample);
+  if (status == AviWriter::kOk) status = writer_->WriteRaw(bottom_up_rows);
   return status == AviWriter::kOk ? std::string() : Failure(status);
 }
 

@@ -33,7 +33,7 @@ std::string ReelSequence(const FieldValues& values, RunProgress& progress) {
     progress.Reach(i);
     if (!sequence.ReadAll(frame.data(), frame.size())) break;
     SequencePlanesToBgr(size, frame.data(), u_plane, v_plane, picture.pixels.data(), picture.Stride());
-    if (std::string failure = reel.Write(picture.pixels.data()); !failure.empty()) return failure;
+    if (std::string failure = reel.Write(i - range.first, picture.pixels.data()); !failure.empty()) return failure;
   }
   const std::string failure = reel.Close();
   return failure.empty() ? kOkMessage : failure;

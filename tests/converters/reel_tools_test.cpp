@@ -12,6 +12,7 @@
 #include "vidmetra/avi_container.h"
 #include "vidmetra/colour_space.h"
 #include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/reel_file.h"
 #include "vidmetra/converters/tool_messages.h"
 #include "vidmetra/open_sequence_reader.h"
 
@@ -165,10 +166,11 @@ TEST(BitmapReel, BitmapsFfmpegWroteDecodeFromTheAviAsFromTheBitmaps) {
   EXPECT_EQ(ReadFileBytes(dir.File("avi.rgb")), ReadFileBytes(dir.File("bitmaps.rgb")));
 }
 
-// A range starting at 2 becomes samples from 0 on, each a key frame holding the bitmap's stored rows, which our
-// own reader and FFmpeg both read back; the first missing file ends the run with "ok!"; a bitmap of another size
-// ends it with a message, the samples before it kept.
-TEST(BitmapReel, TheRangeBecomesSamplesFromZeroAndAMismatchedBitmapEndsTheRun) {
+// A range starting at 2 keeps the files' numbers as sample numbers: samples 0 and 1 are empty and the pictures are
+// samples 2 and 3, each a key frame holding the bitmap's stored rows, which our own reader and FFmpeg both find
+// there; the first missing file ends the run with "ok!"; a bitmap of another size ends it with a message, the
+// samples before it kept.
+TEST(BitmapReel, SamplesKeepTheFilesNumbersAndAMismatchedBitmapEndsTheRun) {
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
   std::vector<DibImage> images;
@@ -181,18 +183,23 @@ TEST(BitmapReel, TheRangeBecomesSamplesFromZeroAndAMismatchedBitmapEndsTheRun) {
                                             {"digits", "0"}, {"avi", dir.File("f.avi")}};
   EXPECT_EQ(RunTool(BitmapReelTool(), fields), "ok!");
   Samples samples = ReadSamples(dir.File("f.avi"));
-  ASSERT_EQ(samples.bytes.size(), 2u);
-  for (size_t n = 0; n < 2; ++n) {
-    EXPECT_EQ(samples.bytes[n], images[n + 2].pixels) << n;
-    EXPECT_TRUE(samples.key[n]);
-  }
+  ASSERT_EQ(samples.bytes.size(), 4u);
+  for (size_t n = 0; n < 4; ++n) EXPECT_EQ(samples.bytes[n], n < 2 ? std::vector<uint8_t>() : images[n].pixels) << n;
+  EXPECT_TRUE(samples.key[2]);
+  EXPECT_TRUE(samples.key[3]);
   const auto reader = OpenSequenceReader(dir.File("f.avi"), 0, 0, kRgb24, false);
   ASSERT_NE(reader, nullptr);
-  ASSERT_EQ(reader->FrameCount(), 2);
+  ASSERT_EQ(reader->FrameCount(), 4);
   std::vector<uint8_t> frame(images[0].pixels.size());
-  ASSERT_EQ(reader->ReadFrameRaw(frame.data(), 0), 0);
-  EXPECT_EQ(frame, images[2].pixels);
+  for (int n = 2; n < 4; ++n) {
+    ASSERT_EQ(reader->ReadFrameRaw(frame.data(), n), 0) << n;
+    EXPECT_EQ(frame, images[static_cast<size_t>(n)].pixels) << n;
+  }
   if (testing::FfmpegAvailable()) {
+    const testing::ProbedVideo probed = testing::ProbeVideo(dir.File("f.avi"));
+    EXPECT_EQ(probed.length, 4);
+    EXPECT_EQ(probed.frames, 2);  // FFmpeg hands out no packet for an empty sample
+    EXPECT_EQ(testing::PacketTimes(dir.File("f.avi")), (std::vector<int64_t>{2, 3}));
     ASSERT_TRUE(testing::RunFfmpeg(RgbOut(dir.File("f.avi"), dir.File("decoded.rgb"))));
     std::vector<uint8_t> expected = testing::TopDownRgb(images[2]);
     const std::vector<uint8_t> last = testing::TopDownRgb(images[3]);
@@ -210,6 +217,24 @@ TEST(BitmapReel, TheRangeBecomesSamplesFromZeroAndAMismatchedBitmapEndsTheRun) {
   EXPECT_EQ(RunTool(BitmapReelTool(), fields), UnreadableBmpMessage("f1.bmp"));
   fields["width"] = "0";
   EXPECT_EQ(RunTool(BitmapReelTool(), fields), kWrongBitmapSize);
+}
+
+// Samples go forward only: one numbered before the last written is refused, and what was written stays.
+TEST(ReelFile, RefusesASampleBeforeTheLastWritten) {
+  TempDir dir;
+  const DibImage image = testing::RandomBgrBitmap(6, 4, 7);
+  ReelFile reel;
+  ASSERT_EQ(reel.Open(dir.File("r.avi"), PictureSize{6, 4}), "");
+  EXPECT_EQ(reel.Write(1, image.pixels.data()), "");
+  EXPECT_EQ(reel.Write(1, image.pixels.data()),
+            "Error when writing file \"" + dir.File("r.avi") + "\": Bad frame number occured!");
+  EXPECT_EQ(reel.Write(0, image.pixels.data()),
+            "Error when writing file \"" + dir.File("r.avi") + "\": Bad frame number occured!");
+  EXPECT_EQ(reel.Close(), "");
+  const Samples samples = ReadSamples(dir.File("r.avi"));
+  ASSERT_EQ(samples.bytes.size(), 2u);
+  EXPECT_TRUE(samples.bytes[0].empty());
+  EXPECT_EQ(samples.bytes[1], image.pixels);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace vidmetra::testing {
 ProbedVideo ProbeVideo(const std::string& file) {
   const CommandResult result = RunCommand(
       "ffprobe -v error -count_packets -select_streams v:0 -show_entries "
-      "stream=codec_name,width,height,nb_read_packets:stream_tags=title -of default=noprint_wrappers=1 '" +
+      "stream=codec_name,width,height,nb_frames,nb_read_packets:stream_tags=title -of default=noprint_wrappers=1 '" +
       file + "'");
   ProbedVideo video;
   if (result.exit_code != 0) return video;
@@ -23,9 +23,22 @@ ProbedVideo ProbeVideo(const std::string& file) {
     if (key == "width") video.width = std::stoi(value);
     if (key == "height") video.height = std::stoi(value);
     if (key == "nb_read_packets") video.frames = std::stoll(value);
+    if (key == "nb_frames" && value != "N/A") video.length = std::stoll(value);
     if (key == "TAG:title") video.title = value;
   }
   return video;
+}
+
+std::vector<int64_t> PacketTimes(const std::string& file) {
+  const CommandResult result = RunCommand(
+      "ffprobe -v error -select_streams v:0 -show_entries packet=pts -of csv=print_section=0 '" + file + "'");
+  std::vector<int64_t> times;
+  if (result.exit_code != 0) return times;
+  std::istringstream lines(result.output);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line != "N/A") times.push_back(std::stoll(line));
+  }
+  return times;
 }
 
 std::vector<std::string> FrameMd5s(const std::string& input_arguments, const std::string& pixel_format) {

@@ -43,6 +43,10 @@ class AviWriter final : public SequenceWriter {
   int Open(const std::string& name);
   int WriteFrame(const VideoFrame& frame) override;
   int WriteRaw(const uint8_t* buffer) override;
+  // Makes `frame` the number of the next frame written, leaving the samples before it empty. Only forward, and
+  // only for an uncompressed writer without a second stream: a compressor numbers its frames consecutively, and
+  // the second stream's samples in the gap would be lost. kBadFrameNumber otherwise.
+  int SkipTo(int64_t frame);
   std::string Describe(size_t capacity = kTextCapacity) const override;
   std::string ErrorText(int code, size_t capacity = kTextCapacity) const override;
   // Hands out the frames a compressor still holds, then completes the file; kWriteFailed when that fails.

@@ -10,9 +10,9 @@ namespace vidmetra::converters {
 
 enum class MissingBitmap { kEndsTheRun, kIsSkipped };
 
-// What a tool does with one numbered bitmap: `name` is the file's name without folder and ".bmp". Returns an
-// empty text to go on, or the run's message.
-using BitmapStep = std::function<std::string(const std::string& name, const DibImage& image)>;
+// What a tool does with one numbered bitmap: `number` is the file's number in the range, `name` the file's name
+// without folder and ".bmp". Returns an empty text to go on, or the run's message.
+using BitmapStep = std::function<std::string(long long number, const std::string& name, const DibImage& image)>;
 
 // Loads the "dir" field + name + ".bmp" for each number of `range` in turn, into one image reused for all, and
 // hands it to `step`. A missing file ends the run or is skipped, as `missing` says; a file that is no readable

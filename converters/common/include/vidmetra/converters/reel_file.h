@@ -24,8 +24,9 @@ class ReelFile {
 
   // Creates or replaces `path`.
   std::string Open(const std::string& path, PictureSize size);
-  // Stores one frame of padded rows (PictureSize::PaddedBgrRowBytes() apart) as the next sample.
-  std::string Write(const uint8_t* bottom_up_rows);
+  // Stores one frame of padded rows (PictureSize::PaddedBgrRowBytes() apart) as sample `sample`, the samples
+  // between the previous one and it left empty. Samples go forward only.
+  std::string Write(int64_t sample, const uint8_t* bottom_up_rows);
   std::string Close();
 
  private:
