@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "vidmetra/colour_component.h"
 #include "vidmetra/colour_matrix.h"
 #include "vidmetra/plane_frame.h"
 #include "vidmetra/video_frame.h"
@@ -34,6 +35,28 @@ inline float YuvFromRgb(int matrix, int component, float r, float g, float b) {
   return 0.615f * r - 0.515f * g - 0.100f * b;
 }
 
+// R, G or B (kComponentR, G, B) from Y and centred U, V under a known matrix, clamped to 0 to 255 as
+// std::clamp does. Written once for float and for the vectors of the row kernels (yuv_plane_rows.h).
+template <typename T>
+T Clamp255(T value) {
+  const T zero{};
+  const T top = zero + 255.0f;
+  return value < zero ? zero : (top < value ? top : value);
+}
+
+template <typename T>
+T RgbFromYuv(int matrix, int component, T y, T u, T v) {
+  if (matrix == kRec601) {
+    const T luma = 1.164f * (y - 16.0f);
+    if (component == kComponentR) return Clamp255(luma + 1.596f * v);
+    if (component == kComponentG) return Clamp255(luma - 0.391f * u - 0.813f * v);
+    return Clamp255(luma + 2.018f * u);
+  }
+  if (component == kComponentR) return Clamp255(y + 1.14f * v);
+  if (component == kComponentG) return Clamp255(y - 0.395f * u - 0.581f * v);
+  return Clamp255(y + 2.032f * u);
+}
+
 // Relative luminance: `luma` is Y of YUV content or the matrix's luma of RGB content, before dividing by 255.
 inline double RelativeLuminance(double luma) { return luma * static_cast<double>(0.003921569f); }
 
@@ -43,6 +66,9 @@ inline float LightnessOf(double t) {
   const double single = static_cast<float>(t);
   return static_cast<float>(t > 0.008856 ? 116.0 * std::pow(single, 0.33333) - 16.0 : 903.3 * single);
 }
+
+// LightnessOf the relative luminance of a Y byte, from a table of the 256 values.
+float LightnessOfByte(uint8_t luma);
 
 // The luma that ComputeL weighs for RGB content (a known matrix only).
 inline double LumaForLightness(int matrix, float r, float g, float b) {

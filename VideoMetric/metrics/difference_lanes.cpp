@@ -1,0 +1,140 @@
+#include "vidmetra/difference_lanes.h"
+
+#include <cmath>
+
+#include "vidmetra/blurring_metric.h"
+#include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/difference_sum.h"
+
+namespace vidmetra {
+namespace {
+
+float Difference(float a, float b) { return a - b; }
+float AbsoluteDifference(float a, float b) { return std::fabs(a - b); }
+
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+// Written once on generic vectors and compiled for each instruction set in its own entry point.
+#pragma GCC diagnostic ignored "-Wpsabi"
+using Float8 = float __attribute__((vector_size(32)));
+using Double4 = double __attribute__((vector_size(32)));
+using Int8 = int __attribute__((vector_size(32)));
+
+[[gnu::always_inline]] inline Float8 Load(const float* from) {
+  Float8 values;
+  __builtin_memcpy(&values, from, sizeof values);
+  return values;
+}
+
+[[gnu::always_inline]] inline Float8 Absolute(Float8 value) {
+  Int8 bits;
+  __builtin_memcpy(&bits, &value, sizeof bits);
+  bits &= 0x7fffffff;
+  __builtin_memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// Eight float terms into two double accumulators, low lanes and high lanes.
+struct Lanes {
+  Double4 low{0, 0, 0, 0};
+  Double4 high{0, 0, 0, 0};
+  [[gnu::always_inline]] void Add(Float8 terms) {
+    low += __builtin_convertvector(__builtin_shufflevector(terms, terms, 0, 1, 2, 3), Double4);
+    high += __builtin_convertvector(__builtin_shufflevector(terms, terms, 4, 5, 6, 7), Double4);
+  }
+  [[gnu::always_inline]] double Total() const {
+    const Double4 lanes = low + high;
+    return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+  }
+};
+
+[[gnu::always_inline]] inline LaneSum AbsoluteLanes(const float* a, const float* b, size_t count) {
+  Lanes sum;
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) sum.Add(Absolute(Load(a + i) - Load(b + i)));
+  double total = sum.Total();
+  for (; i < count; ++i) total += AbsoluteDifference(a[i], b[i]);
+  return {total, total};
+}
+
+[[gnu::always_inline]] inline LaneSum SignedLanes(const float* a, const float* b, size_t count) {
+  Lanes sum, magnitude;
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const Float8 d = Load(a + i) - Load(b + i);
+    sum.Add(d);
+    magnitude.Add(Absolute(d));
+  }
+  LaneSum total{sum.Total(), magnitude.Total()};
+  for (; i < count; ++i) {
+    total.sum += Difference(a[i], b[i]);
+    total.magnitude += AbsoluteDifference(a[i], b[i]);
+  }
+  return total;
+}
+
+[[gnu::always_inline]] inline LaneSum GradientLanes(const float* plane, int width, int height) {
+  Lanes sum;
+  double rest = 0.0;
+  for (int y = 1; y + 1 < height; ++y) {
+    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
+    int x = 1;
+    for (; x + 8 < width; x += 8) {
+      const float* at = row + x;
+      sum.Add(Absolute(Load(at - 1) - Load(at + 1)) + Absolute(Load(at - width) - Load(at + width)));
+    }
+    for (; x + 1 < width; ++x) rest += GradientAt(row + x, width);
+  }
+  const double total = sum.Total() + rest;
+  return {total, total};
+}
+
+// Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
+LaneSum AbsoluteBaseline(const float* a, const float* b, size_t count) { return AbsoluteLanes(a, b, count); }
+LaneSum SignedBaseline(const float* a, const float* b, size_t count) { return SignedLanes(a, b, count); }
+LaneSum GradientsBaseline(const float* plane, int width, int height) { return GradientLanes(plane, width, height); }
+#endif
+
+#ifdef VIDMETRA_X86_KERNELS
+__attribute__((target("avx2"))) LaneSum AbsoluteAvx2(const float* a, const float* b, size_t count) {
+  return AbsoluteLanes(a, b, count);
+}
+__attribute__((target("avx2"))) LaneSum SignedAvx2(const float* a, const float* b, size_t count) {
+  return SignedLanes(a, b, count);
+}
+__attribute__((target("avx2"))) LaneSum GradientsAvx2(const float* plane, int width, int height) {
+  return GradientLanes(plane, width, height);
+}
+#endif
+
+}  // namespace
+
+LaneSum SumAbsoluteDifferencesScalar(const float* a, const float* b, size_t count) {
+  const double sum = SumDifferences(a, b, count, nullptr, [](float d) { return std::fabs(d); });
+  return {sum, sum};
+}
+
+LaneSum SumSignedDifferencesScalar(const float* a, const float* b, size_t count) {
+  return {SumDifferences(a, b, count, nullptr, [](float d) { return d; }),
+          SumDifferences(a, b, count, nullptr, [](float d) { return std::fabs(d); })};
+}
+
+LaneSum SumGradientsScalar(const float* plane, int width, int height) {
+  const double sum = SumOfGradients(plane, width, height);
+  return {sum, sum};
+}
+
+void InitDifferenceLaneKernels(DifferenceLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels = {SumAbsoluteDifferencesScalar, SumSignedDifferencesScalar, SumGradientsScalar};
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {AbsoluteBaseline, SignedBaseline, GradientsBaseline};
+#endif
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels = {AbsoluteAvx2, SignedAvx2, GradientsAvx2};
+#endif
+}
+
+const DifferenceLaneKernels& ActiveDifferenceLaneKernels() {
+  return ActiveKernels<DifferenceLaneKernels, InitDifferenceLaneKernels>();
+}
+
+}  // namespace vidmetra
