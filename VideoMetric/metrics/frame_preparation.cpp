@@ -82,7 +82,8 @@ void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int componen
   for (int y = 0; y < planes.height(); ++y) {
     const uint8_t* sample = plane.origin + static_cast<ptrdiff_t>(y) * plane.stride + offset;
     if (lightness) {
-      for (int x = 0; x < planes.width(); ++x) *out++ = LightnessOfByte(sample[x * plane.unit]);
+      const std::array<float, 256>& table = LightnessOfBytes();
+      for (int x = 0; x < planes.width(); ++x) *out++ = table[sample[x * plane.unit]];
     } else if (plane.unit == 1) {
       BytesToFloats(sample, out, static_cast<size_t>(planes.width()));
       out += planes.width();

@@ -1,6 +1,5 @@
 #include "vidmetra/plane_colour.h"
 
-#include <array>
 
 namespace vidmetra {
 namespace {
@@ -84,13 +83,13 @@ void ComputeL(PlaneFrame& planes, int matrix) {
   }
 }
 
-float LightnessOfByte(uint8_t luma) {
+const std::array<float, 256>& LightnessOfBytes() {
   static const auto table = [] {
     std::array<float, 256> values{};
     for (size_t i = 0; i < values.size(); ++i) values[i] = LightnessOf(RelativeLuminance(static_cast<double>(i)));
     return values;
   }();
-  return table[luma];
+  return table;
 }
 
 }  // namespace vidmetra

@@ -2,6 +2,7 @@
 // Filling a PlaneFrame from 8-bit pictures and converting its float planes between RGB, YUV and L. The
 // `content` field says which planes hold the current picture; each conversion acts only on the content it
 // expects and records the matrix it was asked for.
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -67,8 +68,8 @@ inline float LightnessOf(double t) {
   return static_cast<float>(t > 0.008856 ? 116.0 * std::pow(single, 0.33333) - 16.0 : 903.3 * single);
 }
 
-// LightnessOf the relative luminance of a Y byte, from a table of the 256 values.
-float LightnessOfByte(uint8_t luma);
+// LightnessOf the relative luminance of every Y byte value, indexed by the byte.
+const std::array<float, 256>& LightnessOfBytes();
 
 // The luma that ComputeL weighs for RGB content (a known matrix only).
 inline double LumaForLightness(int matrix, float r, float g, float b) {
