@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "vidmetra/task_pool.h"
 #include "vidmetra/unexpected_failure.h"
 
 namespace vidmetra {
@@ -311,9 +312,14 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
       FailLoop(kReadFailure);
       break;
     }
-    if (!original_planes.valid() || !processed_planes.valid() ||
-        !services_.preparer->Prepare(original.decoded, original.scratch, original_planes, request_) ||
-        !services_.preparer->Prepare(processed.decoded, processed.scratch, processed_planes, request_)) {
+    // The two frames are prepared side by side; each has its own scratch frame and planes.
+    Input* inputs[] = {&original, &processed};
+    bool prepared[] = {false, false};
+    RunParts(services_.pool, 2, [&](int i) {
+      prepared[i] = frames[i]->valid() && services_.preparer->Prepare(inputs[i]->decoded, inputs[i]->scratch,
+                                                                      *frames[i], request_);
+    });
+    if (!prepared[0] || !prepared[1]) {
       FailLoop(kConversionFailure);
       break;
     }

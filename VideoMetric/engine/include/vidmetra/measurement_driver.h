@@ -35,7 +35,8 @@ class MetricSource {
 class FramePreparer {
  public:
   virtual ~FramePreparer() = default;
-  // Fills `planes` from a decoded frame with the request's component and colour matrix.
+  // Fills `planes` from a decoded frame with the request's component and colour matrix. Called for the original
+  // and the processed frame at once, on different threads, each with its own frames and planes.
   virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
                        const MeasurementRequest& request) = 0;
 };
