@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/float8_lanes.h"
 
 namespace vidmetra {
 namespace {
@@ -71,17 +72,12 @@ void EvaluateBoundaryScalarFrom(const BoundaryLines& lines, int from, int length
 // in its own entry point. Lane p takes lines f(p) … f(p) + 2 of the span, f = 0, 0, 1, … 6; lanes 0 and 7 have
 // two lines, the third line's terms masked to zero there.
 #pragma GCC diagnostic ignored "-Wpsabi"
-using Int8 = int32_t __attribute__((vector_size(32)));
-using Float8 = float __attribute__((vector_size(32)));
+using lanes::Float8;
+using lanes::Int8;
+using lanes::Load;
+using lanes::Store;
 using Double8 = double __attribute__((vector_size(64)));
 using Long8 = int64_t __attribute__((vector_size(64)));
-
-template <typename V, typename T>
-[[gnu::always_inline]] inline V Load(const T* from) {
-  V values;
-  __builtin_memcpy(&values, from, sizeof values);
-  return values;
-}
 
 template <typename V>
 [[gnu::always_inline]] inline V FirstLine(V x) {
@@ -100,13 +96,7 @@ template <typename V>
   const Int8 sign = x >> 31;
   return (x ^ sign) - sign;
 }
-[[gnu::always_inline]] inline Float8 Abs(Float8 x) {
-  Int8 bits;
-  __builtin_memcpy(&bits, &x, sizeof bits);
-  bits &= 0x7fffffff;
-  __builtin_memcpy(&x, &bits, sizeof x);
-  return x;
-}
+[[gnu::always_inline]] inline Float8 Abs(Float8 x) { return lanes::Absolute(x); }
 [[gnu::always_inline]] inline bool AllSet(Int8 mask) {
   return (mask[0] & mask[1] & mask[2] & mask[3] & mask[4] & mask[5] & mask[6] & mask[7]) != 0;
 }
@@ -167,7 +157,7 @@ struct SpanLines {
   if (AllSet(settled)) {
     // Smooth or edge-only spans, common in real pictures, need none of the divisions below.
     const Int8 truncated = Truncate(Wide(edge) ? zero - 1.0 : flat_result);
-    __builtin_memcpy(values + base, &truncated, sizeof truncated);
+    Store(truncated, values + base);
     return;
   }
   const Double8 term_c = e2 / ToDouble(activity_c + 1);
@@ -181,12 +171,7 @@ struct SpanLines {
   result = Wide(flat) ? flat_result : result;
   result = Wide(edge) ? zero - 1.0 : result;
   const Int8 truncated = Truncate(result);
-  __builtin_memcpy(values + base, &truncated, sizeof truncated);
-}
-
-template <typename V>
-[[gnu::always_inline]] inline void Store(V values, void* to) {
-  __builtin_memcpy(to, &values, sizeof values);
+  Store(truncated, values + base);
 }
 
 [[gnu::always_inline]] inline void ReadAdjacentLanes(const float* s0, ptrdiff_t across, int length,

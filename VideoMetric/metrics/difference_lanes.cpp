@@ -5,6 +5,7 @@
 #include "vidmetra/blurring_metric.h"
 #include "vidmetra/cpu_dispatch.h"
 #include "vidmetra/difference_sum.h"
+#include "vidmetra/float8_lanes.h"
 
 namespace vidmetra {
 namespace {
@@ -13,25 +14,12 @@ float Difference(float a, float b) { return a - b; }
 float AbsoluteDifference(float a, float b) { return std::fabs(a - b); }
 
 #if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
-// Written once on generic vectors and compiled for each instruction set in its own entry point.
 #pragma GCC diagnostic ignored "-Wpsabi"
-using Float8 = float __attribute__((vector_size(32)));
+using lanes::Absolute;
+using lanes::Float8;
 using Double4 = double __attribute__((vector_size(32)));
-using Int8 = int __attribute__((vector_size(32)));
 
-[[gnu::always_inline]] inline Float8 Load(const float* from) {
-  Float8 values;
-  __builtin_memcpy(&values, from, sizeof values);
-  return values;
-}
-
-[[gnu::always_inline]] inline Float8 Absolute(Float8 value) {
-  Int8 bits;
-  __builtin_memcpy(&bits, &value, sizeof bits);
-  bits &= 0x7fffffff;
-  __builtin_memcpy(&value, &bits, sizeof value);
-  return value;
-}
+[[gnu::always_inline]] inline Float8 Load(const float* from) { return lanes::Load<Float8>(from); }
 
 // Eight float terms into two double accumulators, low lanes and high lanes.
 struct Lanes {

@@ -1,6 +1,7 @@
 #include "vidmetra/yuv_plane_rows.h"
 
 #include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/float8_lanes.h"
 #include "vidmetra/plane_colour.h"
 #include "vidmetra/rgb_yuv_kernels.h"
 
@@ -12,10 +13,9 @@ float CentredChroma(const uint8_t* chroma, int x, int width, bool halved) {
 }
 
 #if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
-// Written once on generic vectors of eight pixels and compiled for each instruction set in its own entry point.
-// Their helpers are inlined into those, so which registers a vector would pass in does not matter (the build
-// silences -Wpsabi for this file, which GCC reports for the formula templates without a location).
-using Float8 = float __attribute__((vector_size(32)));
+// Eight pixels a step (float8_lanes.h). The build silences -Wpsabi for this file, which GCC reports for the
+// formula templates instantiated on the vectors without a location.
+using lanes::Float8;
 using Float4 = float __attribute__((vector_size(16)));
 using Bytes8 = uint8_t __attribute__((vector_size(8)));
 using Bytes4 = uint8_t __attribute__((vector_size(4)));
@@ -41,8 +41,7 @@ inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
 [[gnu::always_inline]] inline void ChromaRowLanes(const uint8_t* chroma, int width, bool halved, float* out) {
   int x = 0;
   for (const int end = VectorEnd(width); x < end; x += 8) {
-    const Float8 values = Chroma8(chroma, x, halved);
-    __builtin_memcpy(out + x, &values, sizeof values);
+    lanes::Store(Chroma8(chroma, x, halved), out + x);
   }
   for (; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
 }
@@ -50,9 +49,9 @@ inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
 [[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
   int x = 0;
   for (const int end = VectorEnd(row.width); x < end; x += 8) {
-    const Float8 values = RgbFromYuv(matrix, component, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
-                                     Chroma8(row.v, x, row.halved));
-    __builtin_memcpy(out + x, &values, sizeof values);
+    lanes::Store(RgbFromYuv(matrix, component, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
+                            Chroma8(row.v, x, row.halved)),
+                 out + x);
   }
   for (; x < row.width; ++x) {
     out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
