@@ -167,7 +167,7 @@ struct SpanLines {
   const Double8 mean_activity_term = activity_terms * mean_factor;
   Double8 result = e * (e2 / ToDouble(variation + 1)) * mean_activity_term;
   const Double8 top = zero + 255.0;
-  result = limited & (top < result) ? top : result;
+  result = (limited & (top < result)) ? top : result;
   result = Wide(flat) ? flat_result : result;
   result = Wide(edge) ? zero - 1.0 : result;
   const Int8 truncated = Truncate(result);

@@ -11,7 +11,8 @@ namespace vidmetra {
 
 struct LaneSum {
   double sum;
-  double magnitude;  // the sum of the terms' magnitudes
+  double magnitude;       // the sum of the terms' magnitudes
+  bool integral = false;  // every term is an integer: any order gives the same sum while magnitude < 2^53
 };
 
 // float(sum / divisor) as the reference would round it, for a positive `divisor`; nullopt when not certain.
@@ -22,8 +23,8 @@ std::optional<float> CertainQuotient(double lane_sum, double magnitude, size_t t
 template <typename Lanes, typename Reference>
 float QuotientOfSum(size_t terms, double divisor, Lanes lanes, Reference reference) {
   const LaneSum lane = lanes();
-  const double sum = lane.sum, magnitude = lane.magnitude;
-  if (const std::optional<float> certain = CertainQuotient(sum, magnitude, terms, divisor)) return *certain;
+  if (lane.integral && lane.magnitude < 0x1p53) return static_cast<float>(lane.sum / divisor);
+  if (const std::optional<float> certain = CertainQuotient(lane.sum, lane.magnitude, terms, divisor)) return *certain;
   return static_cast<float>(reference() / divisor);
 }
 
