@@ -13,10 +13,7 @@
 #include "recording_opener.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
-#include "vidmetra/decoder_threads.h"
-#include "vidmetra/file_reader_opener.h"
-#include "vidmetra/plane_frame_preparer.h"
-#include "vidmetra/task_pool.h"
+#include "vidmetra/measurement_session.h"
 
 namespace vidmetra::cli {
 namespace {
@@ -89,24 +86,17 @@ int Run(const CliOptions& options) {
   InterruptWatch interrupts(gate, [&] { console.Notice("stopping after the current frame (Ctrl-C again to abort)"); });
   settings.request.gate = &gate;
 
-  TaskPool pool(options.threads);
-  // Decoders run threads of their own inside libavcodec; they get as many as the run was given.
-  SetDecoderThreadCount(pool.Threads());
-  FileReaderOpener files(&pool);
-  RecordingOpener opener(files);
-  PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
-  WorkerContext context;
-  context.catalogue = &catalogue;
-  context.preparer = &preparer;
+  MeasurementSession session(catalogue, settings.request.metric_index, options.threads);
+  RecordingOpener opener(session.Files());
+  WorkerContext& context = session.Context();
   context.opener = &opener;
-  context.pool = &pool;
   context.progress = &console;
   context.display = &console;
   context.log_path = options.log_file.value_or("");
   context.log_echo = nullptr;  // the log's lines already go to standard error
 
   RunRecord record;
-  std::thread worker([&] { record = MeasurementWorker(settings, context); });
+  std::thread worker([&] { record = session.Run(settings); });
   worker.join();
   console.Finish();  // a run that ended early leaves no progress bar behind
   const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);

@@ -1,9 +1,7 @@
 #include "measurement_thread.h"
 
 #include "dialog_run_sink.h"
-#include "vidmetra/file_reader_opener.h"
-#include "vidmetra/plane_frame_preparer.h"
-#include "vidmetra/task_pool.h"
+#include "vidmetra/measurement_session.h"
 
 namespace vidmetra::ui {
 namespace {
@@ -11,19 +9,13 @@ namespace {
 void Work(MeasurementSettings& settings, const MetricCatalogue& catalogue, ProgressDialog* dialog,
           const std::string& log_path, std::atomic<bool>& run_flag) {
   DialogRunSink sink(*dialog, catalogue);
-  TaskPool pool;  // one thread per core, the run's own included
-  FileReaderOpener opener(&pool);
-  PlaneFramePreparer preparer(catalogue, settings.request.metric_index);
-  WorkerContext context;
-  context.catalogue = &catalogue;
-  context.preparer = &preparer;
-  context.opener = &opener;
-  context.pool = &pool;
+  MeasurementSession session(catalogue, settings.request.metric_index);
+  WorkerContext& context = session.Context();
   context.progress = &sink;
   context.display = &sink;
   context.log_path = log_path;
   context.run_flag = &run_flag;
-  RunRecord record = MeasurementWorker(settings, context);
+  RunRecord record = session.Run(settings);
   QMetaObject::invokeMethod(
       dialog, [dialog, &record] { dialog->TakeRecord(std::move(record)); }, Qt::BlockingQueuedConnection);
 }
