@@ -120,9 +120,14 @@ struct SpanLines {
   Float8 s0, s1;
 };
 
+template <typename V>
+[[gnu::always_inline]] inline V PickLine(V x, int which) {
+  return which == 0 ? FirstLine(x) : which == 1 ? SecondLine(x) : ThirdLine(x);
+}
+
 [[gnu::always_inline]] inline SpanLines Pick(const SpanLines& span, int which, Int8 keep) {
-  const auto pick = [which](auto x) { return which == 0 ? FirstLine(x) : which == 1 ? SecondLine(x) : ThirdLine(x); };
-  return {pick(span.d0) & keep, pick(span.d1) & keep, pick(span.d2) & keep, pick(span.s0), pick(span.s1)};
+  return {PickLine(span.d0, which) & keep, PickLine(span.d1, which) & keep, PickLine(span.d2, which) & keep,
+          PickLine(span.s0, which), PickLine(span.s1, which)};
 }
 
 [[gnu::always_inline]] inline Int8 Excess(const SpanLines& l) { return l.d1 - ((l.d0 + l.d2) >> 1); }

@@ -37,16 +37,18 @@ inline float YuvFromRgb(int matrix, int component, float r, float g, float b) {
 }
 
 // R, G or B (kComponentR, G, B) from Y and centred U, V under a known matrix, clamped to 0 to 255 as
-// std::clamp does. Written once for float and for the vectors of the row kernels (yuv_plane_rows.h).
+// std::clamp does. Written once for float and for the vectors of the row kernels (yuv_plane_rows.h), into whose
+// per-instruction-set entry points they must always be inlined: vectors do not pass between those and code
+// compiled for the baseline.
 template <typename T>
-T Clamp255(T value) {
+[[gnu::always_inline]] inline T Clamp255(T value) {
   const T zero{};
   const T top = zero + 255.0f;
   return value < zero ? zero : (top < value ? top : value);
 }
 
 template <typename T>
-T RgbFromYuv(int matrix, int component, T y, T u, T v) {
+[[gnu::always_inline]] inline T RgbFromYuv(int matrix, int component, T y, T u, T v) {
   if (matrix == kRec601) {
     const T luma = 1.164f * (y - 16.0f);
     if (component == kComponentR) return Clamp255(luma + 1.596f * v);
