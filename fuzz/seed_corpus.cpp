@@ -20,4 +20,11 @@ void WriteSeeds(const std::filesystem::path& folder, const std::vector<testing::
   for (const testing::NamedBytes& seed : seeds) testing::WriteBytes((folder / (seed.name + ending)).string(), seed.bytes);
 }
 
+testing::NamedBytes FieldsThenFile(const std::string& name, std::vector<uint8_t> fields, size_t file_bytes,
+                                   uint32_t pattern) {
+  const std::vector<uint8_t> file = testing::PatternBytes(file_bytes, pattern);
+  fields.insert(fields.end(), file.begin(), file.end());
+  return {name, std::move(fields)};
+}
+
 }  // namespace vidmetra::fuzz

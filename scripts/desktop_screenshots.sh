@@ -59,8 +59,14 @@ sleep 0.5
 type_text "$work/original.yuv"; keys Tab Tab; type_text "$work/encoded.yuv"
 shot "Vidmetra 1.3" main_dialog
 keys Tab Tab Tab Tab space;           shot "Vidmetra - Advanced file settings" advanced_file_settings; leave
-keys Tab Tab Tab Tab Tab Tab space;   shot "Vidmetra - Advanced CSV and visualization settings" csv_visualization_settings; leave
-keys Tab Tab space;                   shot 'Vidmetra - "Bad frames" settings' bad_frames_settings; leave
+# With the visualization ticked for a moment, so that its settings and the compressor chooser can be reached.
+keys Tab Tab Tab Tab Tab space Tab space
+shot "Vidmetra - Advanced CSV and visualization settings" csv_visualization_settings
+keys Tab Tab Tab Tab Tab Tab Tab Tab space; xdotool windowfocus --sync "$(window "Choose compressor:")"; sleep 0.3; keys End
+shot "Choose compressor:" compressor_chooser
+keys Escape; sleep 0.3; xdotool windowfocus --sync "$(window "Vidmetra - Advanced CSV and visualization settings")"
+leave; keys shift+Tab space
+keys Tab Tab Tab space;               shot 'Vidmetra - "Bad frames" settings' bad_frames_settings; leave
 keys Tab space;                       shot "Vidmetra - More options" more_options; leave
 # The sample plug-in, last in the list, is the configurable one.
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab End Tab space
@@ -76,8 +82,29 @@ done
 window "Vidmetra - Progress" >/dev/null
 sleep 4
 shot "Vidmetra - Progress" progress
+# "Continue": the results graph opens; a few frames on, the frame window (Return) follows the current frame and
+# shows the processed file after "2".
 keys Return
-sleep 0.5
+graph=$(window "Vidmetra - Results visualization")
+xdotool windowfocus --sync "$graph"; sleep 0.5
+keys Right Right Right Right Right
+shot "Vidmetra - Results visualization" results_graph
+keys Return
+frame=$(window "Vidmetra - Original, frame 29")
+xdotool windowfocus --sync "$frame"; sleep 0.3
+keys 2 Right
+shot "Vidmetra - First processed, frame 30" frame_window
+keys Escape; sleep 0.3
+xdotool windowfocus --sync "$graph"; keys Escape; sleep 0.5
 xdotool windowfocus --sync "$main"
 keys ctrl+q 2>/dev/null || true
 echo "CSV written: $(ls "$work"/*.csv)"
+
+# The plot of a comparative run as vidmetra-cli draws it for papers, without a display: eight seconds of the test
+# pattern against an H.264 and an MPEG-4 part 2 encoding.
+ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=352x288:rate=25:duration=8" -pix_fmt yuv420p -f rawvideo "$work/reference.yuv"
+ffmpeg -loglevel error -y -f rawvideo -pix_fmt yuv420p -s 352x288 -i "$work/reference.yuv" -c:v libx264 -crf 32 -preset veryfast "$work/h264_crf32.avi"
+ffmpeg -loglevel error -y -f rawvideo -pix_fmt yuv420p -s 352x288 -i "$work/reference.yuv" -c:v mpeg4 -q:v 7 "$work/mpeg4_q7.avi"
+env -u DISPLAY "$bin/vidmetra-cli" -q --size 352x288 "$work/reference.yuv" "$work/h264_crf32.avi" "$work/mpeg4_q7.avi" \
+  --plot "$out/psnr_plot.png" >/dev/null
+echo "$out/psnr_plot.png"

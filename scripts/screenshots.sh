@@ -39,6 +39,8 @@ shot() {
 ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=352x288:rate=1 -frames:v 1 -pix_fmt bgr24 "$work/testsrc.bmp"
 
 shot bitmappack.png "$bin/bitmappack"
+shot packreel.png "$bin/packreel"
+shot bitmapreel.png "$bin/bitmapreel"
 shot bitmapview.png "$bin/bitmapview" "$work/testsrc.bmp"
 
 # The desktop program on a display of its own.

@@ -147,6 +147,7 @@ std::optional<std::string> BuildSettings(const CliOptions& options, const Metric
   request.files.clear();
   if (auto error = MakeEntries(options, inputs, request.files)) return error;
   if (auto error = FillCsv(options, settings.csv)) return error;
+  if (!ParseSize(options.plot_size)) return "--plot-size must be WIDTHxHEIGHT, e.g. 1600x600";
 
   settings.input.metric_configurations.clear();
   for (int32_t i = 0; i < catalogue.Count(); ++i) {

@@ -24,6 +24,8 @@ struct CliOptions {
   std::string csv_separator = "comma";
   bool csv_unicode = false;
   std::optional<std::string> log_file;
+  std::optional<std::string> plot;
+  std::string plot_size = "1600x600";
   bool json = false;
   bool quiet = false;
   bool list_metrics = false;

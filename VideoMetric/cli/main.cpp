@@ -1,6 +1,7 @@
 // vidmetra-cli: the measurement engine for servers, scripts and pipelines.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <thread>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "interrupt_watch.h"
 #include "last_catch.h"
 #include "recording_opener.h"
+#include "run_plot.h"
 #include "run_summary.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/measurement_session.h"
@@ -46,6 +48,9 @@ void AddOptions(CLI::App& app, CliOptions& options) {
   app.add_option("--csv-separator", options.csv_separator, "comma or semicolon")->capture_default_str();
   app.add_flag("--csv-unicode", options.csv_unicode, "Write the CSV file as UTF-16");
   app.add_option("--log", options.log_file, "Append the run log to this file (UTF-16)")->type_name("FILE");
+  app.add_option("--plot", options.plot, "Draw the per-frame values of every input into this PNG file")
+      ->type_name("FILE");
+  app.add_option("--plot-size", options.plot_size, "Picture size of --plot")->type_name("WxH")->capture_default_str();
   app.add_flag("--json", options.json, "Print a JSON summary on standard output");
   app.add_flag("-q,--quiet", options.quiet, "Print no log lines or progress");
   app.add_option("--threads", options.threads,
@@ -102,7 +107,15 @@ int Run(const CliOptions& options) {
   const std::string summary = options.json ? JsonSummary(record, catalogue, opener.Inputs()) : TextSummary(record, catalogue);
   std::fputs(summary.c_str(), stdout);
   const int exit_code = ExitCode(record, interrupts.interrupted(), settings.csv.enabled);
-  if (exit_code != 0 && options.quiet) console.Notice("not everything was measured; run without --quiet for the log");
+  if (exit_code != 0 && options.quiet) {
+    console.Notice("not everything was measured or saved; run without --quiet for the log");
+  }
+  if (options.plot) {
+    if (const auto error = WriteRunPlot(record, settings.request, catalogue, *options.plot, *ParseSize(options.plot_size))) {
+      std::fprintf(stderr, "vidmetra-cli: no plot: %s\n", error->c_str());
+      return std::max(exit_code, 1);
+    }
+  }
   return exit_code;
 }
 

@@ -94,8 +94,9 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
 }
 
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted) {
+  const bool output_lost = (csv_wanted && record.csv_path.empty()) || record.log_failed;
   switch (record.status.measurement) {
-    case 2: return stopped || (csv_wanted && record.csv_path.empty()) ? 1 : 0;
+    case 2: return stopped || output_lost ? 1 : 0;
     case 1: return 1;
     default: return 2;
   }

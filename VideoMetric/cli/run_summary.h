@@ -16,7 +16,8 @@ std::string JsonSummary(const RunRecord& record, const MetricCatalogue& catalogu
                         const std::vector<OpenedInput>& inputs);
 // 0 when every step succeeded, 1 when something failed or the run was stopped, 2 when nothing was measured.
 // A stopped run of single-input files keeps its measurement status, so `stopped` says so separately; a CSV file
-// that was asked for (`csv_wanted`) but not written counts as a failure.
+// that was asked for (`csv_wanted`) but not written counts as a failure, and so does a log file that was asked for
+// but did not take every line.
 int ExitCode(const RunRecord& record, bool stopped, bool csv_wanted);
 
 }  // namespace vidmetra::cli

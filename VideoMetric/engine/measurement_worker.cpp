@@ -62,6 +62,7 @@ void RunAndSave(MeasurementSettings& settings, const WorkerContext& context, Run
     LogUnexpectedFailure(&log, kUnexpectedFailurePrefix);
     FailUnexpectedly(record);
   }
+  record.log_failed = file.failed();
 }
 
 }  // namespace

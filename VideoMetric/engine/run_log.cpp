@@ -22,8 +22,10 @@ std::string TimeStampNow() {
   return TimeStamp(local);
 }
 
-FileLog::FileLog(const std::string& path, std::FILE* echo) : echo_(echo) {
-  if (!path.empty()) file_ = std::fopen(path.c_str(), "ab");
+FileLog::FileLog(const std::string& path, std::FILE* echo) : path_(path), echo_(echo) {
+  if (path.empty()) return;
+  file_ = std::fopen(path.c_str(), "ab");
+  failed_ = file_ == nullptr;
 }
 
 FileLog::~FileLog() {
@@ -36,12 +38,19 @@ bool FileLog::Write(const std::string& text) {
   const std::string bytes = Utf16LeBytes(line);
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && std::fflush(file_) == 0;
   if (echo_ != nullptr) std::fputs(line.c_str(), echo_);
+  failed_ = failed_ || !written;
   return written;
 }
 
 void TimeStampedLog::Write(const std::string& text) {
+  Show(text);
+  if (file_ == nullptr || file_->Write(text) || !file_->failed() || failure_shown_) return;
+  failure_shown_ = true;
+  Show("Failed to write the log to \"" + file_->path() + "\"");
+}
+
+void TimeStampedLog::Show(const std::string& text) {
   if (display_ != nullptr) display_->AddLine(TimeStampNow() + " : " + text);
-  if (file_ != nullptr) file_->Write(text);
 }
 
 }  // namespace vidmetra

@@ -2,14 +2,20 @@
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "combo_items.h"
+#include "compressor_dialog.h"
+#include "vidmetra/compressor_catalogue.h"
+#include "vidmetra/video_compressor.h"
 
 namespace vidmetra::ui {
 namespace {
 
 inline constexpr int kCustomNameCharacters = 60;
+// The compressor's name as its 20-character label holds it; the whole name is in the label's tool tip.
+inline constexpr int kCompressorNameCharacters = 20;
 
 }  // namespace
 
@@ -29,6 +35,7 @@ CsvVisualizationDialog::CsvVisualizationDialog(QWidget* parent, MeasurementSetti
   });
   connect(c_.csv_browse, &QPushButton::clicked, this, [this] { ChooseFolderInto(this, prompts_, *c_.csv_folder); });
   connect(c_.vis_browse, &QPushButton::clicked, this, [this] { ChooseFolderInto(this, prompts_, *c_.vis_folder); });
+  connect(c_.choose_compression, &QPushButton::clicked, this, [this] { ChooseCompression(); });
 }
 
 QWidget* CsvVisualizationDialog::CsvGroup() {
@@ -58,6 +65,12 @@ QWidget* CsvVisualizationDialog::VisualizationGroup() {
   FillCombo(*c_.vis_name_generation, NameGenerationItems(false));
   c_.vis_folder = FieldEdit(group);
   c_.vis_browse = new QPushButton("Browse", group);
+  c_.choose_compression = new QPushButton("Choose compression", group);
+  c_.compressor_name = new QLabel(group);
+  auto* compression = new QHBoxLayout;
+  compression->addWidget(c_.choose_compression);
+  compression->addWidget(new QLabel("Current:", group));
+  compression->addWidget(c_.compressor_name, 1);
   auto* caption = new QGroupBox("Caption settings", group);
   c_.caption_position = new QComboBox(caption);
   FillCombo(*c_.caption_position, CaptionPositionItems());
@@ -70,6 +83,7 @@ QWidget* CsvVisualizationDialog::VisualizationGroup() {
   auto* form = new QFormLayout(group);
   form->addRow("Name generation:", c_.vis_name_generation);
   form->addRow("Output dir:", BrowseRow(group, nullptr, c_.vis_folder, c_.vis_browse));
+  form->addRow(compression);
   form->addRow(caption);
   return group;
 }
@@ -86,6 +100,22 @@ void CsvVisualizationDialog::ShowSettings() {
   SelectValue(*c_.caption_position, settings_.caption.position);
   c_.print_metric_value->setChecked(settings_.caption.print_metric_value);
   c_.print_frame_number->setChecked(settings_.caption.print_frame_number);
+  ShowCompressorName();
+}
+
+void CsvVisualizationDialog::ShowCompressorName() {
+  const QString name = QString::fromStdString(CompressorName(settings_.visualization.compressor));
+  c_.compressor_name->setText(name.left(kCompressorNameCharacters));
+  c_.compressor_name->setToolTip(name);
+}
+
+void CsvVisualizationDialog::ChooseCompression() {
+  // The choice is kept at once: leaving this dialog with "Cancel" afterwards does not undo it.
+  VisualizationSettings& visualization = settings_.visualization;
+  DialogCompressorChooser chooser(this, visualization.compressor, prompts_);
+  if (ChooseCompressor(chooser, visualization.compressor, Rgb24Format(visualization.width, visualization.height))) {
+    ShowCompressorName();
+  }
 }
 
 void CsvVisualizationDialog::EnableOutputs() {
@@ -97,8 +127,8 @@ void CsvVisualizationDialog::EnableOutputs() {
   }
   const bool visualization = settings_.visualization.enabled;
   for (QWidget* control :
-       std::initializer_list<QWidget*>{c_.vis_name_generation, c_.vis_browse, c_.vis_folder, c_.caption_position,
-                                       c_.print_frame_number, c_.print_metric_value}) {
+       std::initializer_list<QWidget*>{c_.vis_name_generation, c_.vis_browse, c_.choose_compression, c_.vis_folder,
+                                       c_.caption_position, c_.print_frame_number, c_.print_metric_value}) {
     control->setEnabled(visualization);
   }
 }

@@ -3,6 +3,7 @@
 // Controls of an output that is switched off are shown but inert: "OK" leaves that output's settings alone.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -26,6 +27,8 @@ class CsvVisualizationDialog : public OptionDialog {
     QComboBox* vis_name_generation;
     QLineEdit* vis_folder;
     QPushButton* vis_browse;
+    QPushButton* choose_compression;
+    QLabel* compressor_name;
     QComboBox* caption_position;
     QCheckBox* print_metric_value;
     QCheckBox* print_frame_number;
@@ -37,6 +40,8 @@ class CsvVisualizationDialog : public OptionDialog {
   QWidget* VisualizationGroup();
   void ShowSettings();
   void EnableOutputs();
+  void ChooseCompression();
+  void ShowCompressorName();
   void Apply() override;
 
   MeasurementSettings& settings_;

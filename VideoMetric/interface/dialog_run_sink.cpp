@@ -26,7 +26,7 @@ void DialogRunSink::SetPosition(int32_t value) {
 }
 
 void DialogRunSink::Finish() {
-  OnDialog([this, minimum = minimum_] { dialog_->SetPosition(minimum); });
+  OnDialog([this, minimum = minimum_] { dialog_->ShowFinished(minimum); });
 }
 
 void DialogRunSink::AddLine(const std::string& line) {

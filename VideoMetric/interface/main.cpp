@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "graph_window.h"
 #include "main_dialog.h"
 #include "svg_pixmap.h"
 #include "user_prompts.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
   const vidmetra::SettingsStore store;
   vidmetra::ui::QtUserPrompts prompts;
   vidmetra::ui::MainDialog dialog(catalogue, settings, store, prompts, vidmetra::ui::DefaultShellPaths());
+  // Modal, so that the run's store, which the signal only lends, outlives the window.
+  QObject::connect(&dialog, &vidmetra::ui::MainDialog::resultsReady, &dialog,
+                   [&](const vidmetra::ui::ResultsBundle& bundle) {
+                     if (!vidmetra::ui::GraphWindow::CanShow(bundle)) return;
+                     vidmetra::ui::GraphWindow window(bundle, catalogue, &dialog);
+                     window.exec();
+                   });
   dialog.show();
   return QApplication::exec();
 }

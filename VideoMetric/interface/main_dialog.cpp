@@ -10,6 +10,7 @@
 #include "metric_configuration_dialog.h"
 #include "more_options_dialog.h"
 #include "svg_pixmap.h"
+#include "vidmetra/compressor_settings.h"
 #include "yuv_file_dialog.h"
 
 namespace vidmetra::ui {
@@ -51,6 +52,7 @@ void MainDialog::Initialise() {
   for (InputFileEntry& entry : input.inputs) entry = InputFileEntry{};
   ResetMetricConfigurations(input, catalogue_);
   store_.LoadSettings(settings_, catalogue_);
+  LoadCompressorSettings(paths_.codec_config, settings_.visualization.compressor);
   for (int32_t i = 0; i < catalogue_.Count(); ++i) c_.metric->addItem(QString::fromStdString(catalogue_.Title(i)), i);
   c_.metric->setCurrentIndex(c_.metric->findData(settings_.request.metric_index));
   ApplyMetricChoice();
@@ -307,7 +309,7 @@ void MainDialog::FinishRun(RunRecord record) {
   gate_.reset();
   c_.process->setText("Process");
   UpdateReadiness();
-  ResultsBundle bundle{record.store.get(), record.colour_matrix, {}};
+  ResultsBundle bundle{record.store.get(), record.colour_matrix, {}, record.bad_frames};
   const auto& inputs = settings_.input.inputs;
   if (!inputs[0].path.empty()) bundle.inputs[0] = inputs[0];
   if (!inputs[1].path.empty()) bundle.inputs[1] = inputs[1];
@@ -330,6 +332,7 @@ void MainDialog::closeEvent(QCloseEvent* event) {
     return;
   }
   store_.SaveSettings(settings_);
+  SaveCompressorSettings(paths_.codec_config, settings_.visualization.compressor);
   event->accept();
 }
 

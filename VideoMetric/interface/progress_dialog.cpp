@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vidmetra::ui {
 
@@ -42,11 +43,18 @@ void ProgressDialog::AddLine(const QString& line) {
 }
 
 void ProgressDialog::SetRange(int minimum, int maximum) {
-  bar_->setRange(minimum, maximum);
+  // Qt draws a range without width as a busy indicator; a file without frames has nothing to wait for.
+  bar_->setRange(minimum, std::max(maximum, minimum + 1));
   bar_->setValue(minimum);
+  bar_->setTextVisible(true);
 }
 
 void ProgressDialog::SetPosition(int position) { bar_->setValue(position); }
+
+void ProgressDialog::ShowFinished(int minimum) {
+  bar_->setValue(minimum);
+  bar_->setTextVisible(false);
+}
 
 void ProgressDialog::TakeRecord(RunRecord record) {
   record_ = std::move(record);

@@ -26,6 +26,8 @@ class ProgressDialog : public QDialog {
   void AddLine(const QString& line);
   void SetRange(int minimum, int maximum);
   void SetPosition(int position);
+  // The measurement is over: the bar goes back to its minimum and, being empty, shows no percentage.
+  void ShowFinished(int minimum);
   // The worker's last word: "Stop" is over, "Continue" opens, and "autoclose" presses it.
   void TakeRecord(RunRecord record);
 

@@ -60,6 +60,8 @@ AviWriter::AviWriter(int width, int height, int scale, int rate, StreamSource* s
 }
 
 int AviWriter::Open(const std::string& name) {
+  // Named from the start, so that the text of a failed open says which file it was.
+  name_ = name;
   if (!muxer_.Create(name)) return kCreateFailed;
   int status = OpenStreams();
   if (status == kOk) status = BeginCompression();
@@ -71,7 +73,6 @@ int AviWriter::Open(const std::string& name) {
     std::filesystem::remove(name, ignored);
     return status;
   }
-  name_ = name;
   next_frame_ = video_info_.start;
   skipped_ = 0;
   last_compressed_size_ = 0;

@@ -11,7 +11,10 @@ PrefetchingReader::PrefetchingReader(std::unique_ptr<SequenceReader> inner, Task
       rate_(inner_->Rate()),
       scale_(inner_->Scale()),
       frame_count_(inner_->FrameCount()),
-      decoder_name_(inner_->DecoderName()) {}
+      first_(inner_->FirstFrameNumber()),
+      end_(first_ + frame_count_),
+      decoder_name_(inner_->DecoderName()),
+      next_(first_) {}
 
 PrefetchingReader::~PrefetchingReader() {
   // The frame read ahead is dropped unseen, and so is whatever its read threw.
@@ -22,7 +25,7 @@ PrefetchingReader::~PrefetchingReader() {
 }
 
 void PrefetchingReader::Prefetch(int frame_number) {
-  if (frame_number >= frame_count_) return;
+  if (frame_number >= end_) return;
   ahead_number_ = frame_number;
   pool_.Submit(*this, 1);
 }
@@ -32,7 +35,7 @@ void PrefetchingReader::RunPart(int) { ahead_status_ = inner_->ReadFrame(ahead_,
 int PrefetchingReader::ReadFrame(VideoFrame& frame, int frame_number) {
   Settle();
   int status;
-  if (ahead_number_ == frame_number && frame_number >= 0) {
+  if (ahead_number_ == frame_number && frame_number >= first_) {
     frame.Swap(ahead_);
     status = ahead_status_;
   } else {
@@ -46,7 +49,7 @@ int PrefetchingReader::ReadFrame(VideoFrame& frame, int frame_number) {
 
 int PrefetchingReader::ReadNextFrame(VideoFrame& frame) {
   // Reading on from the position is reading the frame at the position; past the end nothing is read.
-  if (next_ >= frame_count_) return 0;
+  if (next_ >= end_) return 0;
   return ReadFrame(frame, next_);
 }
 
@@ -58,7 +61,7 @@ int PrefetchingReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
 }
 
 int PrefetchingReader::ReadNextRaw(uint8_t* buffer) {
-  if (next_ >= frame_count_) return 0;
+  if (next_ >= end_) return 0;
   return ReadFrameRaw(buffer, next_);
 }
 

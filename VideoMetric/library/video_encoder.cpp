@@ -52,6 +52,12 @@ bool ParseEncoderOptions(const std::string& text, std::vector<std::pair<std::str
   return true;
 }
 
+std::string JoinEncoderOptions(const std::vector<std::pair<std::string, std::string>>& options) {
+  std::string text;
+  for (const auto& [key, value] : options) text += (text.empty() ? "" : ":") + key + "=" + value;
+  return text;
+}
+
 VideoEncoder::VideoEncoder(const EncoderRecipe& recipe, std::string description, const std::string& default_state)
     : recipe_(recipe), description_(std::move(description)), state_(default_state.begin(), default_state.end()) {}
 

@@ -1,7 +1,7 @@
 #include "bitmapgroup.h"
 
 #include "vidmetra/converters/c_file.h"
-#include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/numbered_bitmaps.h"
 #include "vidmetra/converters/standard_fields.h"
 #include "vidmetra/converters/tool_messages.h"
 
@@ -13,22 +13,19 @@ std::string GroupBitmaps(const FieldValues& values, RunProgress& progress) {
   if (!IsUsableBitmapSize(size)) return kWrongBitmapSize;
   CFile group;
   if (!group.Open(values.Text("gbmp"), "wb")) return "unable to open gbmp file.";
-  DibImage image;
-  const FrameRange range = values.Range(0);
-  progress.Start(range.first, range.last);
-  for (long long i = range.first; i <= range.last; ++i) {
-    progress.Reach(i);
-    const std::string name = values.FrameName(i) + ".bmp";
-    const DibLoad load = ReadDibFile(values.Text("dir") + name, image);
-    if (load == DibLoad::kMissing) continue;
-    if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name);
-    if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name);
-    // Rows go in without their padding, so that a group frame is 3 × width × height bytes for every width.
-    for (int row = 0; row < size.height; ++row) {
-      const uint8_t* stored = image.pixels.data() + static_cast<size_t>(row) * image.Stride();
-      if (!group.WriteAll(stored, size.TightBgrRowBytes())) return "write file error";
-    }
-  }
+  const std::string message =
+      ForEachNumberedBitmap(values, values.Range(0), MissingBitmap::kIsSkipped, progress,
+                            [&](const std::string& name, const DibImage& image) -> std::string {
+                              if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name + ".bmp");
+                              // Rows go in without their padding, so that a group frame is 3 × width × height bytes for
+                              // every width.
+                              for (int row = 0; row < size.height; ++row) {
+                                const uint8_t* stored = image.pixels.data() + static_cast<size_t>(row) * image.Stride();
+                                if (!group.WriteAll(stored, size.TightBgrRowBytes())) return "write file error";
+                              }
+                              return {};
+                            });
+  if (!message.empty()) return message;
   return group.Close() ? kOkMessage : "write file error";
 }
 

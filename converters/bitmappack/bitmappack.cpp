@@ -1,7 +1,7 @@
 #include "bitmappack.h"
 
 #include "vidmetra/converters/c_file.h"
-#include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/numbered_bitmaps.h"
 #include "vidmetra/converters/standard_fields.h"
 #include "vidmetra/converters/tool_colour.h"
 #include "vidmetra/converters/tool_messages.h"
@@ -17,28 +17,23 @@ bool IsIndexed8Of(const DibImage& image, PictureSize size) {
 std::string PackBitmaps(const FieldValues& values, RunProgress& progress) {
   const PictureSize size = values.Size();
   if (!IsUsablePictureSize(size)) return kWrongPictureSize;
-  const FrameRange range = values.Range(kAllNumberedFiles);
-  progress.Start(range.first, range.last);
   CFile sequence;
   if (!sequence.Open(values.Text("seq"), "wb")) return "unable to open seq file.";
   std::vector<uint8_t> frame(size.SequenceFrameBytes());
   SequenceFrameFromBgr converter(size);
-  DibImage image;
-  for (long long i = range.first; i <= range.last; ++i) {
-    progress.Reach(i);
-    const std::string name = values.FrameName(i) + ".bmp";
-    const DibLoad load = ReadDibFile(values.Text("dir") + name, image);
-    if (load == DibLoad::kMissing) break;
-    if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name);
-    if (image.IsBgr24Of(size)) {
-      converter.Convert(image.pixels.data(), image.Stride(), frame.data());
-    } else if (IsIndexed8Of(image, size)) {
-      SequenceFrameFromIndices(size, image.pixels.data(), image.Stride(), frame.data());
-    } else {
-      return "bmp file is not a 24-bit or 8-bit picture of the given size: " + name;
-    }
-    if (!sequence.WriteAll(frame.data(), frame.size())) return "write file error";
-  }
+  const std::string message =
+      ForEachNumberedBitmap(values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
+                            [&](const std::string& name, const DibImage& image) -> std::string {
+                              if (image.IsBgr24Of(size)) {
+                                converter.Convert(image.pixels.data(), image.Stride(), frame.data());
+                              } else if (IsIndexed8Of(image, size)) {
+                                SequenceFrameFromIndices(size, image.pixels.data(), image.Stride(), frame.data());
+                              } else {
+                                return "bmp file is not a 24-bit or 8-bit picture of the given size: " + name + ".bmp";
+                              }
+                              return sequence.WriteAll(frame.data(), frame.size()) ? std::string() : "write file error";
+                            });
+  if (!message.empty()) return message;
   return sequence.Close() ? kOkMessage : "write file error";
 }
 
@@ -47,12 +42,8 @@ std::string PackBitmaps(const FieldValues& values, RunProgress& progress) {
 ToolDescription BitmapPackTool() {
   return ToolDescription{
       "bitmappack", "Convert", true,
-      Fields(
-          {{InputFolderField("dir", "BMP文件所在目录：", kBmpFilter), NameField("文件名：", "例如train(*),不含扩展名")},
-           RangeFields("ALL"),
-           {DigitsField()},
-           SizeFields("图象尺寸：", "宽", "高"),
-           {SaveFileField("seq", "seq文件所在路径：", "seq序列文件(*.seq)", "seq", "the sequence file to write")}}),
+      Fields({NumberedBitmapFields(),
+              {SaveFileField("seq", "seq文件所在路径：", "seq序列文件(*.seq)", "seq", "the sequence file to write")}}),
       PackBitmaps};
 }
 

@@ -12,7 +12,7 @@
 #include <QToolBar>
 
 #include "dib_view.h"
-#include "tool_icon.h"
+#include "vidmetra/converters/tool_icon.h"
 
 namespace vidmetra::converters {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vidmetra/converters/dib_file.h"
+#include "vidmetra/converters/numbered_bitmaps.h"
 #include "vidmetra/converters/standard_fields.h"
 #include "vidmetra/converters/tool_messages.h"
 
@@ -20,22 +21,16 @@ std::string CutBands(const FieldValues& values, RunProgress& progress) {
   const size_t row_bytes = size.PaddedBgrRowBytes();
   const size_t band_start = static_cast<size_t>(size.height - end - 1) * row_bytes;
   DibImage band = DibImage::Bgr24(PictureSize{size.width, static_cast<int>(end - begin + 1)});
-  DibImage image;
-  const FrameRange range = values.Range(kAllNumberedFiles);
-  progress.Start(range.first, range.last);
-  for (long long i = range.first; i <= range.last; ++i) {
-    progress.Reach(i);
-    const std::string name = values.FrameName(i);
-    const DibLoad load = ReadDibFile(values.Text("dir") + name + ".bmp", image);
-    if (load == DibLoad::kMissing) break;
-    if (load == DibLoad::kInvalid) return UnreadableBmpMessage(name + ".bmp");
-    if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name + ".bmp");
-    const auto first = image.pixels.begin() + static_cast<ptrdiff_t>(band_start);
-    std::copy(first, first + static_cast<ptrdiff_t>(band.pixels.size()), band.pixels.begin());
-    const std::string output = name + values.Text("suffix") + ".bmp";
-    if (!WriteDibFile(values.Text("out-dir") + output, band)) return UnwritableBmpMessage(output);
-  }
-  return kOkMessage;
+  const std::string message = ForEachNumberedBitmap(
+      values, values.Range(kAllNumberedFiles), MissingBitmap::kEndsTheRun, progress,
+      [&](const std::string& name, const DibImage& image) -> std::string {
+        if (!image.IsBgr24Of(size)) return MismatchedBmpMessage(name + ".bmp");
+        const auto first = image.pixels.begin() + static_cast<ptrdiff_t>(band_start);
+        std::copy(first, first + static_cast<ptrdiff_t>(band.pixels.size()), band.pixels.begin());
+        const std::string output = name + values.Text("suffix") + ".bmp";
+        return WriteDibFile(values.Text("out-dir") + output, band) ? std::string() : UnwritableBmpMessage(output);
+      });
+  return message.empty() ? kOkMessage : message;
 }
 
 }  // namespace

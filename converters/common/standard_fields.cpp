@@ -90,6 +90,14 @@ std::vector<FieldSpec> SizeFields(const std::string& lead, const std::string& wi
   return fields;
 }
 
+std::vector<FieldSpec> NumberedBitmapFields() {
+  return Fields(
+      {{InputFolderField("dir", "BMP文件所在目录：", kBmpFilter), NameField("文件名：", "例如train(*),不含扩展名")},
+       RangeFields("ALL"),
+       {DigitsField()},
+       SizeFields("图象尺寸：", "宽", "高")});
+}
+
 std::vector<FieldSpec> Fields(std::initializer_list<std::vector<FieldSpec>> groups) {
   std::vector<FieldSpec> fields;
   for (const auto& group : groups) fields.insert(fields.end(), group.begin(), group.end());

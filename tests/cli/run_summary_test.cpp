@@ -33,5 +33,13 @@ TEST(ExitCode, CsvFileThatWasAskedForButNotWrittenIsAFailure) {
   EXPECT_EQ(ExitCode(RecordWithStatus(0), false, true), 2);  // nothing measured: no CSV file is due
 }
 
+TEST(ExitCode, LogFileThatLostLinesIsAFailure) {
+  RunRecord record = RecordWithStatus(2);
+  record.log_failed = true;
+  EXPECT_EQ(ExitCode(record, false, false), 1);
+  record.status.measurement = 0;
+  EXPECT_EQ(ExitCode(record, false, false), 2);
+}
+
 }  // namespace
 }  // namespace vidmetra::cli

@@ -75,6 +75,19 @@ TEST(CommandLine, TheProgramRunsWithoutAWindow) {
   EXPECT_EQ(empty.output, "ok!\n");
   EXPECT_TRUE(std::filesystem::exists(dir.File("empty.seq")));
   EXPECT_EQ(testing::RunCommand(program + " --dir x 2>/dev/null").exit_code, 2);
+
+  const std::string reel = std::string(CONVERTER_BIN_DIR) + "/packreel";
+  testing::WriteBytes(dir.File("in.seq"), testing::PatternBytes(2 * 96, 4));
+  const std::string common = " --seq " + dir.File("in.seq") + " --all --width 8 --height 8";
+  const testing::CommandResult written = testing::RunCommand(reel + common + " --avi " + dir.File("out.avi"));
+  EXPECT_EQ(written.exit_code, 0);
+  EXPECT_EQ(written.output, "ok!\n");
+  const testing::CommandResult missing = testing::RunCommand(reel + common + " 2>&1");
+  EXPECT_EQ(missing.exit_code, 2);
+  EXPECT_NE(missing.output.find("missing --avi"), std::string::npos) << missing.output;
+  const testing::CommandResult failed = testing::RunCommand(reel + common + " --avi " + dir.File("no/out.avi"));
+  EXPECT_EQ(failed.exit_code, 1);
+  EXPECT_EQ(failed.output, "Error when writing file \"" + dir.File("no/out.avi") + "\": Failed to create file!\n");
 }
 
 }  // namespace

@@ -184,5 +184,32 @@ TEST(GroupPack, GroupFilesOfBitmapsWithPaddedRowsConvertLikeTheBitmaps) {
   EXPECT_EQ(RunTool(GroupPackTool(), pack_fields), "unable to open group_bmp file.");
 }
 
+// Headerless files damaged at the end: half a frame after the whole ones is never a frame, and a range beyond the
+// end takes nothing, for the sequence and the group-BMP readers alike.
+TEST(SequenceAndGroupFiles, TrailingPartialFrameAndRangesBeyondTheEndGiveOnlyWholeFrames) {
+  TempDir dir;
+  const std::vector<uint8_t> sequence = testing::PatternBytes(2 * 12 + 6, 4);  // 4 × 2: 12 bytes a frame
+  const std::vector<uint8_t> group = testing::PatternBytes(2 * 24 + 23, 5);    // 24 bytes a frame
+  testing::WriteBytes(dir.File("in.seq"), sequence);
+  testing::WriteBytes(dir.File("in.gbmp"), group);
+  std::map<std::string, std::string> trim{{"seq", dir.File("in.seq")}, {"width", "4"}, {"height", "2"},
+                                          {"from", "0"}, {"to", "9"}, {"out", dir.File("cut.seq")}};
+  EXPECT_EQ(RunTool(PackTrimTool(), trim), "ok!");
+  EXPECT_EQ(ReadFileBytes(dir.File("cut.seq")), Slice(sequence, 0, 24));
+  std::map<std::string, std::string> pack{
+      {"gbmp", dir.File("in.gbmp")}, {"all", "1"}, {"width", "4"}, {"height", "2"}, {"seq", dir.File("group.seq")}};
+  EXPECT_EQ(RunTool(GroupPackTool(), pack), "ok!");
+  EXPECT_EQ(ReadFileBytes(dir.File("group.seq")).size(), 2u * 12);
+  for (auto* fields : {&trim, &pack}) {
+    fields->erase("all");
+    (*fields)["from"] = "5";
+    (*fields)["to"] = "9";
+  }
+  EXPECT_EQ(RunTool(PackTrimTool(), trim), "ok!");
+  EXPECT_TRUE(ReadFileBytes(dir.File("cut.seq")).empty());
+  EXPECT_EQ(RunTool(GroupPackTool(), pack), "ok!");
+  EXPECT_TRUE(ReadFileBytes(dir.File("group.seq")).empty());
+}
+
 }  // namespace
 }  // namespace vidmetra::converters

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/temp_dir.h"
 #include "vidmetra/semaphore_run_gate.h"
@@ -58,19 +60,42 @@ TEST(FileLog, TwoRunsAppendUtf16LinesToOneFile) {
   EXPECT_EQ(raw.find('\r'), std::string::npos);
 }
 
-TEST(FileLog, UnopenableFileOnlyDisablesTheFileHalf) {
+struct CollectedLines : LineDisplay {
+  std::vector<std::string> lines;
+  void AddLine(const std::string& line) override { lines.push_back(line.substr(8)); }  // without the time
+};
+
+TEST(FileLog, UnopenableFileStillShowsEveryLineAndSaysOnceThatTheFileFailed) {
   testing::TempDir dir;
-  FileLog file(dir.File("no/such/folder/log.txt"), nullptr);
+  const std::string path = dir.File("no/such/folder/log.txt");
+  FileLog file(path, nullptr);
   EXPECT_FALSE(file.is_open());
+  EXPECT_TRUE(file.failed());
   EXPECT_FALSE(file.Write("x"));
-  struct Collect : LineDisplay {
-    std::vector<std::string> lines;
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-  } display;
+  CollectedLines display;
   TimeStampedLog log(&display, &file);
   log.Write("still shown");
-  ASSERT_EQ(display.lines.size(), 1u);
-  EXPECT_EQ(display.lines[0].substr(8), " : still shown");
+  log.Write("and this");
+  EXPECT_EQ(display.lines, (std::vector<std::string>{" : still shown", " : Failed to write the log to \"" + path + "\"",
+                                                      " : and this"}));
+}
+
+TEST(FileLog, FullDeviceFailsTheFirstLine) {
+  FileLog file("/dev/full", nullptr);
+  ASSERT_TRUE(file.is_open());
+  EXPECT_FALSE(file.failed());
+  EXPECT_FALSE(file.Write("lost"));
+  EXPECT_TRUE(file.failed());
+}
+
+TEST(FileLog, NoFileAskedForIsNoFailure) {
+  FileLog file("", nullptr);
+  EXPECT_FALSE(file.Write("x"));
+  EXPECT_FALSE(file.failed());
+  CollectedLines display;
+  TimeStampedLog log(&display, &file);
+  log.Write("only line");
+  EXPECT_EQ(display.lines, std::vector<std::string>{" : only line"});
 }
 
 TEST(SemaphoreRunGate, PauseHoldsTheRunAndStopEndsIt) {

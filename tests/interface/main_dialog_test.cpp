@@ -2,11 +2,14 @@
 
 #include <filesystem>
 
+#include "compressor_dialog.h"
+#include "csv_visualization_dialog.h"
 #include "modal_answer.h"
 #include "shell_fixture.h"
 #include "support/byte_files.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/colour_space.h"
+#include "vidmetra/fourcc.h"
 #include "yuv_file_dialog.h"
 
 namespace vidmetra::ui::testing {
@@ -217,6 +220,43 @@ TEST_F(ShellTest, SettingsComeFromTheKeyAndGoBackToItOnExit) {
   for (QLineEdit* path : c.paths) EXPECT_TRUE(path->text().isEmpty());
 }
 
+TEST_F(ShellTest, CompressorChoiceComesFromCodecConfigAndGoesBackToItOnExit) {
+  const std::string config = dir_.File("codec_config");
+  // Neither an empty file nor one whose record claims more than the file holds replaces the default.
+  for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{}, vidmetra::testing::PatternBytes(30, 7)}) {
+    vidmetra::testing::WriteBytes(config, bytes);
+    Open();
+    EXPECT_EQ(settings_.visualization.compressor, CompressorSettings{});
+  }
+  MainDialog& dialog = Open();
+  const MainDialogControls& c = dialog.controls();
+  c.save_visualization->click();
+  WhenModalOpens<CsvVisualizationDialog>([](CsvVisualizationDialog& options) {
+    WhenModalOpens<CompressorDialog>([](CompressorDialog& chooser) {
+      chooser.compressor()->setCurrentIndex(chooser.compressor()->findData(FourCc("FMP4")));
+      chooser.key_frame_interval()->setValue(25);
+      chooser.quality()->setValue(90);
+      chooser.ok()->click();
+    });
+    options.controls().choose_compression->click();
+    options.ok()->click();
+  });
+  c.csv_visualization_advanced->click();
+  const CompressorSettings chosen = settings_.visualization.compressor;
+  EXPECT_EQ(chosen.StateText(), "g=25");
+  // Nothing is written before the program ends.
+  EXPECT_EQ(std::filesystem::file_size(config), 30u);
+  c.exit->click();
+  CompressorSettings stored;
+  ASSERT_TRUE(LoadCompressorSettings(config, stored));
+  EXPECT_EQ(stored, chosen);
+  EXPECT_EQ(std::filesystem::file_size(config), 24u + 4u);
+
+  Open();
+  EXPECT_EQ(settings_.visualization.compressor, chosen);
+  EXPECT_EQ(settings_.visualization.compressor.quality, 9000);
+}
+
 TEST_F(ShellTest, HelpButtonsOpenTheShippedPagesWhenTheyExist) {
   const std::filesystem::path help = dir_.path() / "help";
   std::filesystem::create_directories(help);
@@ -233,6 +273,14 @@ TEST_F(ShellTest, HelpButtonsOpenTheShippedPagesWhenTheyExist) {
   EXPECT_EQ(prompts_.addresses[0], "file://" + (help / "metrics.html").string() + "#ssim");
   EXPECT_EQ(prompts_.addresses[1], "https://vidmetra.org/");
   EXPECT_EQ(prompts_.addresses[2], "https://vidmetra.org/help/feedback.html");
+  // With the whole help shipped, "Website" and "Feedback" stay on this computer too.
+  vidmetra::testing::WriteText((help / "index.html").string(), "<html></html>");
+  vidmetra::testing::WriteText((help / "feedback.html").string(), "<html></html>");
+  dialog.controls().website->click();
+  dialog.controls().feedback->click();
+  ASSERT_EQ(prompts_.addresses.size(), 5u);
+  EXPECT_EQ(prompts_.addresses[3], "file://" + (help / "index.html").string());
+  EXPECT_EQ(prompts_.addresses[4], "file://" + (help / "feedback.html").string());
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ TEST(ProgressDialogTest, StaysUntilTheRecordIsInAndLeavesOnlyOnce) {
   EXPECT_EQ(dialog.bar()->value(), 12);
   dialog.SetRange(5, 40);
   EXPECT_EQ(dialog.bar()->value(), 5);
+  dialog.ShowFinished(5);
+  EXPECT_EQ(dialog.bar()->value(), 5);
+  EXPECT_FALSE(dialog.bar()->isTextVisible());
+  // A file without frames gives an empty range, which must not turn the bar into a busy indicator.
+  dialog.SetRange(0, 0);
+  EXPECT_LT(dialog.bar()->minimum(), dialog.bar()->maximum());
+  EXPECT_TRUE(dialog.bar()->isTextVisible());
 
   RunRecord record;
   record.status.measurement = 1;

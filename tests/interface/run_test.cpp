@@ -3,6 +3,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -101,9 +102,16 @@ TEST_F(RunTest, ProcessMeasuresTwoYuvFilesAndHandsTheRecordToFinishRun) {
   EXPECT_EQ(c.process->text(), "Stop");
   EXPECT_FALSE(c.exit->isEnabled());
   EXPECT_FALSE(c.metric->isEnabled());
+  std::vector<int> positions;
+  QObject::connect(progress->bar(), &QProgressBar::valueChanged, [&](int value) { positions.push_back(value); });
   WaitForRecord(*progress);
   EXPECT_FALSE(progress->stop()->isEnabled());
   EXPECT_EQ(progress->bar()->maximum(), kFrames);
+  // The bar went through every frame and, the measurement over, is back at its minimum without a "0%" on it.
+  ASSERT_FALSE(positions.empty());
+  EXPECT_EQ(*std::max_element(positions.begin(), positions.end()), kFrames - 1);
+  EXPECT_EQ(progress->bar()->value(), 0);
+  EXPECT_FALSE(progress->bar()->isTextVisible());
 
   std::vector<std::string> lines;
   for (int i = 0; i < progress->lines()->count(); ++i) lines.push_back(progress->lines()->item(i)->text().toStdString());
@@ -162,6 +170,7 @@ TEST_F(RunTest, StopAnsweredNoLetsTheRunFinishAndYesStopsItWithTheCsvStillWritte
     // Closing the main window while the record waits for "Continue" does nothing.
     EXPECT_FALSE(dialog.close());
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "settings.reg"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "codec_config"));
     progress->continue_button()->click();
     // A reference run that was stopped did not complete: there is nothing whole to show.
     EXPECT_EQ(results.count(), stop ? 0 : 1);

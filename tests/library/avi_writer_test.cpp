@@ -159,6 +159,11 @@ TEST(AviWriterTest, WidthZeroYieldsNoWriterAndVideoOutputReportsError4) {
   EXPECT_FALSE(output.OpenByName(dir.File("missing/a.avi"), 16, 16));
   EXPECT_EQ(output.error(), VideoOutput::kWriterFailed);
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.avi")));
+  // The text of a failed open names the file.
+  AviWriter writer(16, 16, 1, 25, nullptr, CompressorSettings{});
+  ASSERT_EQ(writer.Open(dir.File("missing/a.avi")), AviWriter::kCreateFailed);
+  EXPECT_EQ(writer.ErrorText(AviWriter::kCreateFailed),
+            "Error when writing file \"" + dir.File("missing/a.avi") + "\": Failed to create file!");
 }
 
 // Every sample key, handler "DIB" and a zero byte, the stream name, padded frames through the export path, and

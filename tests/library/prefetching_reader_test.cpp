@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "support/avi_builder.h"
+#include "support/byte_files.h"
 #include "support/driver_fakes.h"
+#include "support/temp_dir.h"
+#include "vidmetra/avi_reader.h"
 
 namespace vidmetra {
 namespace {
@@ -48,6 +54,39 @@ TEST(PrefetchingReader, RandomAccessAndFailuresAreTheWrappedReaders) {
   EXPECT_EQ(reader->ReadFrame(frame, 9), 4);
   EXPECT_EQ(reader->ReadFrame(frame, 5), 0);
   EXPECT_EQ(Level(frame), 15);
+}
+
+TEST(PrefetchingReader, StreamsThatStartPastZeroReadAsTheReaderItWraps) {
+  testing::TempDir dir;
+  testing::AviBuilder builder;
+  const int stream = builder.AddVideoStream(4, 2, std::string(4, '\0'), 24);
+  builder.Stream(stream).start = 3;
+  for (int n = 0; n < 4; ++n) builder.AddSample(stream, testing::PatternBytes(24, 50 + n));
+  const std::string path = dir.File("late.avi");
+  builder.Write(path, testing::AviIndexLayout::kClassicRelative);
+
+  auto plain = std::make_unique<AviReader>();
+  auto inner = std::make_unique<AviReader>();
+  ASSERT_EQ(plain->Open(path, true, false), AviReader::kOk);
+  ASSERT_EQ(inner->Open(path, true, false), AviReader::kOk);
+  PrefetchingReader wrapped(std::move(inner), Pool());
+  EXPECT_EQ(plain->FirstFrameNumber(), 3);
+  EXPECT_EQ(wrapped.FirstFrameNumber(), 3);
+  for (const int n : {2, 3, 6, 7}) EXPECT_EQ(wrapped.IsBadFrameNumber(n), plain->IsBadFrameNumber(n)) << n;
+  VideoFrame expected, actual;
+  std::set<uint8_t> levels;  // the frames differ, so a frame read in the wrong place shows
+  for (int n = 0; n < 5; ++n) {
+    EXPECT_EQ(wrapped.Position(), plain->Position());
+    EXPECT_EQ(wrapped.IsAtEnd(), plain->IsAtEnd());
+    ASSERT_EQ(wrapped.ReadNextFrame(actual), plain->ReadNextFrame(expected)) << n;
+    EXPECT_EQ(Level(actual), Level(expected)) << n;
+    levels.insert(Level(actual));
+  }
+  EXPECT_EQ(levels.size(), 4u);
+  EXPECT_TRUE(wrapped.IsAtEnd());
+  ASSERT_EQ(wrapped.ReadFrame(actual, 4), 0);
+  ASSERT_EQ(plain->ReadFrame(expected, 4), 0);
+  EXPECT_EQ(Level(actual), Level(expected));
 }
 
 TEST(PrefetchingReader, DestroyedWhileReadingAhead) {

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "tool_icon.h"
+#include "vidmetra/converters/tool_icon.h"
 
 namespace vidmetra::converters {
 namespace {

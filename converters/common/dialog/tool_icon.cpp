@@ -1,4 +1,4 @@
-#include "tool_icon.h"
+#include "vidmetra/converters/tool_icon.h"
 
 #include <QFont>
 #include <QPainter>

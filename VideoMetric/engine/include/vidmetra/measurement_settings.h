@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vidmetra/colour_matrix.h"
+#include "vidmetra/compressor_settings.h"
 #include "vidmetra/input_file_entry.h"
 #include "vidmetra/run_interfaces.h"
 
@@ -41,7 +42,7 @@ struct VisualizationSettings {
   CaptionSettings caption;
   int32_t width = 0;   // set by the engine before the output is created
   int32_t height = 0;
-  std::string compressor;  // the persisted compressor choice, as text
+  CompressorSettings compressor;  // none chosen: written uncompressed
 };
 
 struct BadFrameSettings {

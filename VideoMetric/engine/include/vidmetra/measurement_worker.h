@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct RunRecord {
   int32_t colour_matrix = kRec601;
   bool success = false;
   std::string csv_path;  // empty when no CSV file was written
+  bool log_failed = false;  // a log file was asked for and not every line reached it
+  std::optional<std::vector<int32_t>> bad_frames;  // ascending; none when bad frames were not saved
 };
 
 struct WorkerContext {

@@ -23,10 +23,16 @@ class FileLog {
 
   bool Write(const std::string& text);
   bool is_open() const { return file_ != nullptr; }
+  // A file was asked for, and it could not be opened or a line did not reach it (a full disk, a folder that
+  // cannot be written, a folder in its place).
+  bool failed() const { return failed_; }
+  const std::string& path() const { return path_; }
 
  private:
+  std::string path_;
   std::FILE* file_ = nullptr;
   std::FILE* echo_;
+  bool failed_ = false;
 };
 
 // Where the run's lines are shown (the progress dialog's list, or a terminal).
@@ -36,14 +42,19 @@ class LineDisplay {
   virtual void AddLine(const std::string& line) = 0;
 };
 
+// The display gets every line; the file those it can take. The first line the file fails to take is followed on
+// the display by one saying so, since a run log that silently stops is a measurement record lost.
 class TimeStampedLog : public RunLog {
  public:
   TimeStampedLog(LineDisplay* display, FileLog* file) : display_(display), file_(file) {}
   void Write(const std::string& text) override;
 
  private:
+  void Show(const std::string& text);
+
   LineDisplay* display_;
   FileLog* file_;
+  bool failure_shown_ = false;
 };
 
 }  // namespace vidmetra

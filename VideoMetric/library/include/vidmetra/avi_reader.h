@@ -61,6 +61,7 @@ class AviReader : public SequenceReader {
   int Scale() const override { return static_cast<int>(info_.scale); }
   int FrameCount() const override { return frame_count_; }
   int Position() const override { return static_cast<int>(current_ - first_); }
+  int FirstFrameNumber() const override { return static_cast<int>(first_); }
   std::string DecoderName() const override;
   std::string FailureDetail() const override { return detail_; }
 

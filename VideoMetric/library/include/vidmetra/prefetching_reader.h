@@ -20,15 +20,16 @@ class PrefetchingReader : public SequenceReader, private TaskPool::Job {
   int Close() override;
   std::string Describe(size_t capacity) const override { return inner_->Describe(capacity); }
   std::string ErrorText(int code, size_t capacity) const override { return inner_->ErrorText(code, capacity); }
-  bool IsBadFrameNumber(int frame_number) const override { return frame_number < 0 || frame_number >= frame_count_; }
-  bool IsAtEnd() const override { return next_ >= frame_count_; }
+  bool IsBadFrameNumber(int frame_number) const override { return frame_number < first_ || frame_number >= end_; }
+  bool IsAtEnd() const override { return next_ >= end_; }
   int Width() const override { return width_; }
   int Height() const override { return height_; }
   int ColourSpace() const override { return colour_space_; }
   int Rate() const override { return rate_; }
   int Scale() const override { return scale_; }
   int FrameCount() const override { return frame_count_; }
-  int Position() const override { return next_; }
+  int Position() const override { return next_ - first_; }
+  int FirstFrameNumber() const override { return first_; }
   std::string DecoderName() const override { return decoder_name_; }
 
  protected:
@@ -43,9 +44,9 @@ class PrefetchingReader : public SequenceReader, private TaskPool::Job {
   std::unique_ptr<SequenceReader> inner_;
   TaskPool& pool_;
   // The wrapped reader's fixed properties, so they can be answered while a read is under way.
-  int width_, height_, colour_space_, rate_, scale_, frame_count_;
+  int width_, height_, colour_space_, rate_, scale_, frame_count_, first_, end_;
   std::string decoder_name_;
-  int next_ = 0;
+  int next_;
 
   VideoFrame ahead_;
   int ahead_number_ = -1;

@@ -31,6 +31,8 @@ class SequenceReader {
   virtual int Scale() const { return 1; }
   virtual int FrameCount() const { return 0; }
   virtual int Position() const { return 0; }
+  // The number of the first frame: AVI streams may start past 0, and their frames keep the stream's numbers.
+  virtual int FirstFrameNumber() const { return 0; }
   // The decoder frames pass through, by its descriptive name; empty for frames read as stored.
   virtual std::string DecoderName() const { return {}; }
   // What the reader knows beyond its status code about why it failed, e.g. a script's own error message.

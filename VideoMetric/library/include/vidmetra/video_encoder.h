@@ -73,5 +73,7 @@ class VideoEncoder final : public VideoCompressor {
 
 // Splits "key=value:key=value" into pairs; false for an empty key or a piece without '='.
 bool ParseEncoderOptions(const std::string& text, std::vector<std::pair<std::string, std::string>>& options);
+// The pairs back as "key=value:key=value".
+std::string JoinEncoderOptions(const std::vector<std::pair<std::string, std::string>>& options);
 
 }  // namespace vidmetra

@@ -10,6 +10,7 @@ namespace vidmetra::converters {
 inline const std::string kPlaceholderNote = "通配符形式：默认插0，若不需要将通配符长度设为0即可。";
 inline const std::string kBmpFilter = "位图文件(*.bmp)";
 inline const std::string kSeqFilter = "SEQ序列文件(*.seq)";
+inline const std::string kAviFilter = "AVI文件(*.avi)";
 // The last frame number "all" stands for: numbered BMP inputs, and sequence or group-BMP inputs.
 inline constexpr long long kAllNumberedFiles = 99999999;
 inline constexpr long long kAllFileFrames = 9999;
@@ -33,6 +34,9 @@ FieldSpec DigitsField();
 // Width and height on one row, after `lead` when it is not empty.
 std::vector<FieldSpec> SizeFields(const std::string& lead, const std::string& width_label,
                                   const std::string& height_label);
+// The inputs of the tools that take numbered bitmaps, every frame or a range: folder, name, range with "ALL",
+// placeholder length and picture size.
+std::vector<FieldSpec> NumberedBitmapFields();
 
 // Appends the fields of every list in order.
 std::vector<FieldSpec> Fields(std::initializer_list<std::vector<FieldSpec>> groups);
