@@ -12,12 +12,17 @@
 
 #include "support/cpu_tiers.h"
 #include "support/frame_fill.h"
+#include "vidmetra/blocking_lanes.h"
 #include "vidmetra/bytes_to_floats.h"
+#include "vidmetra/colour_component.h"
+#include "vidmetra/colour_matrix.h"
+#include "vidmetra/difference_lanes.h"
 #include "vidmetra/fdct.h"
 #include "vidmetra/frame_conversions.h"
 #include "vidmetra/squared_error.h"
 #include "vidmetra/ssim_kernels.h"
 #include "vidmetra/vqm_lanes.h"
+#include "vidmetra/yuv_plane_rows.h"
 
 namespace vidmetra {
 namespace {
@@ -104,6 +109,37 @@ std::vector<Family> Families() {
        }},
       {"squared_error", HasOwn<SquaredErrorKernels, InitSquaredErrorKernels>,
        [&in] { benchmark::DoNotOptimize(SumSquaredError(in.original.data(), in.processed.data(), kSamples)); }},
+      {"yuv_rows_to_r", HasOwn<YuvPlaneRowKernels, InitYuvPlaneRowKernels>,
+       [&in] {
+         static std::vector<float> plane(kSamples);
+         const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+         const PlaneLayout y = in.yv12.Plane(0), u = in.yv12.Plane(2), v = in.yv12.Plane(1);
+         for (int row = 0; row < kHeight; ++row) {
+           const YuvSourceRow source{PlaneRow(y, row), PlaneRow(u, row / 2), PlaneRow(v, row / 2), kWidth, true};
+           kernels.rgb(source, kComponentR, kRec601, plane.data() + static_cast<size_t>(row) * kWidth);
+         }
+         benchmark::DoNotOptimize(plane.data());
+       }},
+      {"absolute_differences", HasOwn<DifferenceLaneKernels, InitDifferenceLaneKernels>,
+       [&in] {
+         benchmark::DoNotOptimize(
+             ActiveDifferenceLaneKernels().absolute(in.original.data(), in.processed.data(), kSamples));
+       }},
+      {"gradients", HasOwn<DifferenceLaneKernels, InitDifferenceLaneKernels>,
+       [&in] { benchmark::DoNotOptimize(ActiveDifferenceLaneKernels().gradients(in.original.data(), kWidth, kHeight)); }},
+      {"blocking_horizontal_boundaries", HasOwn<BlockingLaneKernels, InitBlockingLaneKernels>,
+       [&in] {
+         static std::vector<int32_t> integers(3 * kWidth), values(kWidth);
+         static std::vector<float> floats(2 * kWidth);
+         const BoundaryLines lines{integers.data(), integers.data() + kWidth, integers.data() + 2 * kWidth,
+                                   floats.data(), floats.data() + kWidth};
+         const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
+         for (int row = 8; row + 8 < kHeight; row += 8) {
+           kernels.read_adjacent(in.processed.data() + static_cast<size_t>(row - 1) * kWidth, kWidth, kWidth, lines);
+           kernels.evaluate(lines, kWidth, false, 40, values.data());
+         }
+         benchmark::DoNotOptimize(values.data());
+       }},
       {"bytes_to_floats", HasOwn<BytesToFloatsKernels, InitBytesToFloatsKernels>,
        [&in] {
          static std::vector<float> floats(kSamples);

@@ -330,7 +330,7 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
       FailLoop(kReadFailure);
       break;
     }
-    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix, services_.pool)) {
       FailLoop(kConversionFailure);
       break;
     }
@@ -416,7 +416,7 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
       FailLoop(kReadFailure);
       break;
     }
-    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix)) {
+    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix, services_.pool)) {
       FailLoop(kConversionFailure);
       break;
     }

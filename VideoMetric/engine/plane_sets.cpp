@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vidmetra/task_pool.h"
+
 namespace vidmetra {
 
 PlaneSets::PlaneSets(std::span<const MetricChoice* const> metrics, const MetricSource& source,
@@ -34,7 +36,8 @@ bool PlaneSets::KeyedFor(std::span<const InputFrames> inputs) const {
   return true;
 }
 
-bool PlaneSets::Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix) const {
+bool PlaneSets::Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix,
+                        TaskPool* pool) const {
   for (const Set& set : sets_) {
     for (const PlaneFrame* planes : set.frames) {
       if (!planes->valid()) return false;
@@ -42,14 +45,18 @@ bool PlaneSets::Prepare(FramePreparer& preparer, std::span<const InputFrames> in
     // One preparation serves several components only for the colour spaces it was chosen for.
     if (set.merged && !KeyedFor(inputs)) return false;
   }
-  for (const Set& set : sets_) {
-    for (size_t i = 0; i < inputs.size(); ++i) {
+  // Each input has its own scratch frame and planes, so the inputs are prepared side by side.
+  std::vector<char> prepared(inputs.size(), 1);
+  RunParts(pool, static_cast<int>(inputs.size()), [&](int part) {
+    const size_t i = static_cast<size_t>(part);
+    for (const Set& set : sets_) {
       if (!preparer.Prepare(*inputs[i].decoded, *inputs[i].scratch, *set.planes[i], set.preparation, colour_matrix)) {
-        return false;
+        prepared[i] = 0;
+        return;
       }
     }
-  }
-  return true;
+  });
+  return std::all_of(prepared.begin(), prepared.end(), [](char ok) { return ok != 0; });
 }
 
 }  // namespace vidmetra

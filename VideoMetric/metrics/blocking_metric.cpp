@@ -1,106 +1,153 @@
 #include "vidmetra/blocking_metric.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
+#include "vidmetra/blocking_lanes.h"
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra {
-namespace {
-
-// Truncation toward zero; values no int can hold (only from corrupt planes) count as 0 rather than undefined.
-int Truncate(double value) {
-  return value > -2147483648.0 && value < 2147483648.0 ? static_cast<int>(value) : 0;
-}
-
-struct LineTerms {
-  int d0, d1, d2;
-  float s0, s1;
-};
-
-LineTerms ReadLine(const float* s0, ptrdiff_t across) {
-  const float before = s0[-across];
-  const float s1 = s0[across];
-  const float after = s0[2 * across];
-  return {Truncate(before - s0[0]), Truncate(s0[0] - s1), Truncate(s1 - after), s0[0], s1};
-}
-
-int AlongVariation(const LineTerms* line, int lines) {
-  if (lines == 2) {
-    return Truncate(std::fabs(line[0].s0 - line[1].s0)) + Truncate(std::fabs(line[0].s1 - line[1].s1));
+BlockingMetric::BlockingMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {
+  const int vertical = std::max(params_.width / 8 - 1, 0);
+  const int horizontal = std::max(params_.height / 8 - 1, 0);
+  values_.resize(static_cast<size_t>(vertical) * static_cast<size_t>(std::max(params_.height, 0)) +
+                 static_cast<size_t>(horizontal) * static_cast<size_t>(std::max(params_.width, 0)));
+  pools_.resize(static_cast<size_t>(vertical + horizontal));
+  const int parts = params_.pool == nullptr ? 1 : params_.pool->Threads();
+  line_terms_.resize(static_cast<size_t>(parts));
+  const auto longest = static_cast<size_t>(std::max({params_.width, params_.height, 0}));
+  for (LineTerms& terms : line_terms_) {
+    terms.integers.resize(3 * longest);
+    terms.floats.resize(2 * longest);
   }
-  const LineTerms& u = line[0];
-  const LineTerms& m = line[1];
-  const LineTerms& w = line[2];
-  return (Truncate(std::fabs(m.s0 - w.s0) + std::fabs(u.s0 - m.s0)) >> 1) +
-         (Truncate(std::fabs(m.s1 - w.s1) + std::fabs(u.s1 - m.s1)) >> 1);
 }
-
-}  // namespace
-
-BlockingMetric::BlockingMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 double BlockingMetric::EvaluatePosition(const float* first, ptrdiff_t along, ptrdiff_t across, int lines,
                                         bool limited) const {
-  LineTerms line[3];
-  int excess = 0;
-  int step = 0;
-  int activity_sum = 0;
-  for (int i = 0; i < lines; ++i) {
-    line[i] = ReadLine(first + i * along, across);
-    excess += line[i].d1 - ((line[i].d0 + line[i].d2) >> 1);
-    step += line[i].d1;
-    activity_sum += std::abs(line[i].d0) + std::abs(line[i].d2);
-  }
-  const double e = lines == 2 ? std::abs(excess) * 0.5 : std::abs(excess) * (1.0 / 3.0);
-  if (std::abs(step) / lines > edge_threshold_) return -1.0;
-  const double e2 = e * 0.5;
-  const int variation = AlongVariation(line, lines);
-  if (variation + activity_sum < lines + 1) return 16.0 * Truncate(e);
-  double activity_terms = 0.0;
-  for (int i = 0; i < lines; ++i) activity_terms += e2 / (std::abs(line[i].d0) + std::abs(line[i].d2) + 1);
-  const double mean_activity_term = activity_terms * (lines == 2 ? 0.5 : static_cast<double>(0.33333334f));
-  const double result = e * (e2 / (variation + 1)) * mean_activity_term;
-  return limited ? std::min(result, 255.0) : result;
+  int32_t integers[3][3];
+  float floats[2][3];
+  const BoundaryLines terms{integers[0], integers[1], integers[2], floats[0], floats[1]};
+  for (int k = 0; k < lines; ++k) ReadBoundaryLine(first + k * along, across, terms, k);
+  return lines == 2 ? EvaluateBoundaryPosition<2>(terms, 0, edge_threshold_, limited)
+                    : EvaluateBoundaryPosition<3>(terms, 0, edge_threshold_, limited);
 }
 
-void BlockingMetric::VisitBoundary(const float* start, ptrdiff_t along, ptrdiff_t across, int length,
-                                   bool limit_inner, const float* plane, float* map, Pool& pool) const {
+BoundaryLines BlockingMetric::LinesOf(LineTerms& scratch) {
+  const size_t longest = scratch.floats.size() / 2;
+  return {scratch.integers.data(), scratch.integers.data() + longest, scratch.integers.data() + 2 * longest,
+          scratch.floats.data(), scratch.floats.data() + longest};
+}
+
+void BlockingMetric::EvaluateVerticalBands(const float* copy, int first_band, int last_band, LineTerms& scratch) {
+  const int width = params_.width;
+  const int height = params_.height;
+  const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
+  const BoundaryLines lines = LinesOf(scratch);
+  const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
+  for (int band = first_band; band < last_band; ++band) {
+    const int rows = std::min(8, height - 8 * band);
+    for (int j = 0; j + 1 < width / 8; ++j) {
+      const float* start = copy + 8 * j + 7 + 8 * band * down;
+      for (int k = 0; k < rows; ++k) ReadBoundaryLine(start + k * down, 1, lines, k);
+      kernels.evaluate(lines, rows, true, edge_threshold_, values_.data() + VerticalValues(j) + 8 * band);
+    }
+  }
+}
+
+void BlockingMetric::EvaluateHorizontal(const float* copy, int j, LineTerms& scratch) {
+  const int width = params_.width;
+  const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
+  const BoundaryLines lines = LinesOf(scratch);
+  const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
+  kernels.read_adjacent(copy + (8 * j + 7) * down, down, width, lines);
+  kernels.evaluate(lines, width, false, edge_threshold_, values_.data() + HorizontalValues(j));
+}
+
+BlockingMetric::Pool BlockingMetric::PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along,
+                                                  ptrdiff_t across, int length, const float* plane,
+                                                  float* map) const {
+  Pool pool;
   int previous_mark = 0;
   for (int i = 0; i < length; ++i) {
-    const int phase = i % 8;
-    const int lines = phase == 0 || phase == 7 ? 2 : 3;
-    const float* first = start + (phase == 0 ? i : i - 1) * along;
-    const int v = Truncate(EvaluatePosition(first, along, across, lines, limit_inner && phase != 7));
+    const int v = values[i];
     if (v != 0 && v != -1) {
       pool.count += 1;
-      pool.sum += static_cast<float>(v);
+      pool.total += v;
     }
     if (map == nullptr) continue;
-    const int mark = phase == 0 ? v : std::clamp(v, previous_mark - step_limit_, previous_mark + step_limit_);
+    const int mark = i % 8 == 0 ? v : std::clamp(v, previous_mark - step_limit_, previous_mark + step_limit_);
     previous_mark = mark;
     const ptrdiff_t at = start + i * along - plane;
     map[at] = map[at + across] = static_cast<float>(std::min(255, mark));
   }
+  return pool;
 }
 
-float BlockingMetric::FrameValue(const float* plane, float* map) const {
+template <typename Work>
+void BlockingMetric::SpreadOverThreads(int count, Work work) {
+  const int parts = std::min(count, params_.pool == nullptr ? 1 : params_.pool->Threads());
+  RunParts(params_.pool, parts, [&](int part) {
+    work(count * part / parts, count * (part + 1) / parts, line_terms_[static_cast<size_t>(part)]);
+  });
+}
+
+size_t BlockingMetric::VerticalValues(int j) const {
+  return static_cast<size_t>(j) * static_cast<size_t>(params_.height);
+}
+
+size_t BlockingMetric::HorizontalValues(int j) const {
+  return VerticalValues(std::max(params_.width / 8 - 1, 0)) + static_cast<size_t>(j) * static_cast<size_t>(params_.width);
+}
+
+float BlockingMetric::FrameValue(const float* plane, float* map) {
   // The evaluation works on the picture turned upside down: copy row k is plane row H − 1 − k. Walking the
   // plane from its last row with a negative row step gives that order without copying.
   const int width = params_.width;
   const int height = params_.height;
   const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
   const float* copy = plane + static_cast<ptrdiff_t>(height - 1) * width;
-  Pool pool;
-  for (int j = 0; j + 1 < width / 8; ++j) {
-    VisitBoundary(copy + 8 * j + 7, down, 1, height, true, plane, map, pool);
+  const int vertical = std::max(width / 8 - 1, 0);
+  const int horizontal = std::max(height / 8 - 1, 0);
+  // Every position is evaluated on its own: the vertical boundaries band by band of eight rows, so that the
+  // rows they read stay in the cache, the horizontal ones boundary by boundary along their rows.
+  SpreadOverThreads((height + 7) / 8, [&](int first, int last, LineTerms& scratch) {
+    EvaluateVerticalBands(copy, first, last, scratch);
+  });
+  SpreadOverThreads(horizontal, [&](int first, int last, LineTerms& scratch) {
+    for (int j = first; j < last; ++j) EvaluateHorizontal(copy, j, scratch);
+  });
+  // Pooling and marks follow each boundary in order. Each direction's boundaries mark disjoint map pixels;
+  // where the directions cross, the horizontal marks come last, as in a sequential walk.
+  SpreadOverThreads(vertical, [&](int first, int last, LineTerms&) {
+    for (int j = first; j < last; ++j) {
+      pools_[static_cast<size_t>(j)] =
+          PoolBoundary(values_.data() + VerticalValues(j), copy + 8 * j + 7, down, 1, height, plane, map);
+    }
+  });
+  SpreadOverThreads(horizontal, [&](int first, int last, LineTerms&) {
+    for (int j = first; j < last; ++j) {
+      pools_[static_cast<size_t>(vertical + j)] =
+          PoolBoundary(values_.data() + HorizontalValues(j), copy + (8 * j + 7) * down, 1, down, width, plane, map);
+    }
+  });
+  int64_t total = 0;
+  int32_t count = 0;
+  for (const Pool& pool : pools_) {
+    total += pool.total;
+    count += pool.count;
   }
-  for (int j = 0; j + 1 < height / 8; ++j) {
-    VisitBoundary(copy + (8 * j + 7) * down, 1, down, width, false, plane, map, pool);
+  if (count == 0) return 0.0f;
+  // The pooled values are positive integers (a real edge, −1, is not pooled), so while their total stays
+  // within 2^24 every single-precision partial sum is exact and the sum is the total. Beyond it the sum is
+  // rounded at every step, and only the sequential order gives its value.
+  float sum = static_cast<float>(total);
+  if (total > (int64_t{1} << 24)) {
+    sum = 0.0f;
+    for (const int32_t v : values_) {
+      if (v != 0 && v != -1) sum += static_cast<float>(v);
+    }
   }
-  if (pool.count == 0) return 0.0f;
-  const float value = pool.sum / static_cast<float>(pool.count);
+  const float value = sum / static_cast<float>(count);
   return value < 0.0f ? 0.0f : value;
 }
 

@@ -1,23 +1,15 @@
 #include "vidmetra/blurring_metric.h"
 
-#include <cmath>
-
+#include "vidmetra/difference_lanes.h"
+#include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/signed_colouring.h"
 
 namespace vidmetra {
-namespace {
-
-float Gradient(const float* sample, int width) {
-  return std::fabs(sample[-1] - sample[1]) + std::fabs(sample[-width] - sample[width]);
-}
-
-}  // namespace
-
 double SumOfGradients(const float* plane, int width, int height) {
   double sum = 0.0;
   for (int y = 1; y + 1 < height; ++y) {
     const float* row = plane + static_cast<ptrdiff_t>(y) * width;
-    for (int x = 1; x + 1 < width; ++x) sum += Gradient(row + x, width);
+    for (int x = 1; x + 1 < width; ++x) sum += GradientAt(row + x, width);
   }
   return sum;
 }
@@ -31,8 +23,14 @@ size_t BlurringMetric::InteriorCount() const {
 }
 
 FrameResult BlurringMetric::Measure(FrameList frames) {
-  const double sum = SumOfGradients(Plane(frames, 0), params_.width, params_.height);
-  return CompleteFrame({static_cast<float>(sum / static_cast<double>(InteriorCount()))}, nullptr);
+  const float* plane = Plane(frames, 0);
+  const int width = params_.width;
+  const int height = params_.height;
+  const float sharpness = QuotientOfSum(
+      InteriorCount(), static_cast<double>(InteriorCount()),
+      [&] { return ActiveDifferenceLaneKernels().gradients(plane, width, height); },
+      [&] { return SumOfGradients(plane, width, height); });
+  return CompleteFrame({sharpness}, nullptr);
 }
 
 FrameResult BlurringMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
@@ -44,8 +42,8 @@ FrameResult BlurringMetric::MeasureAndVisualize(FrameList frames, VideoFrame& ta
   for (int y = 1; y + 1 < params_.height; ++y) {
     const ptrdiff_t row = static_cast<ptrdiff_t>(y) * width;
     for (int x = 1; x + 1 < width; ++x) {
-      const float gradient_a = Gradient(a + row + x, width);
-      const float gradient_b = Gradient(b + row + x, width);
+      const float gradient_a = GradientAt(a + row + x, width);
+      const float gradient_b = GradientAt(b + row + x, width);
       sum_a += gradient_a;
       sum_b += gradient_b;
       difference_map()[row + x] = gradient_a - gradient_b;

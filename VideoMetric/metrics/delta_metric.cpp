@@ -1,6 +1,8 @@
 #include "vidmetra/delta_metric.h"
 
+#include "vidmetra/difference_lanes.h"
 #include "vidmetra/difference_sum.h"
+#include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/signed_colouring.h"
 
 namespace vidmetra {
@@ -8,8 +10,14 @@ namespace vidmetra {
 DeltaMetric::DeltaMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 float DeltaMetric::FrameDelta(FrameList frames, float* map) const {
-  const double sum = SumDifferences(Plane(frames, 0), Plane(frames, 1), SampleCount(), map, [](float d) { return d; });
-  return static_cast<float>(sum / static_cast<double>(SampleCount()));
+  const float* a = Plane(frames, 0);
+  const float* b = Plane(frames, 1);
+  const auto signed_difference = [](float d) { return d; };
+  const auto samples = static_cast<double>(SampleCount());
+  if (map != nullptr) return static_cast<float>(SumDifferences(a, b, SampleCount(), map, signed_difference) / samples);
+  return QuotientOfSum(
+      SampleCount(), samples, [&] { return ActiveDifferenceLaneKernels().signed_(a, b, SampleCount()); },
+      [&] { return SumDifferences(a, b, SampleCount(), nullptr, signed_difference); });
 }
 
 FrameResult DeltaMetric::Measure(FrameList frames) { return CompleteFrame({FrameDelta(frames, nullptr)}, nullptr); }

@@ -2,7 +2,10 @@
 
 #include "vidmetra/bytes_to_floats.h"
 #include "vidmetra/colour_component.h"
+#include "vidmetra/frame_conversions.h"
 #include "vidmetra/plane_colour.h"
+#include "vidmetra/rgb_yuv_kernels.h"
+#include "vidmetra/yuv_plane_rows.h"
 
 namespace vidmetra {
 namespace {
@@ -79,7 +82,8 @@ void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int componen
   for (int y = 0; y < planes.height(); ++y) {
     const uint8_t* sample = plane.origin + static_cast<ptrdiff_t>(y) * plane.stride + offset;
     if (lightness) {
-      for (int x = 0; x < planes.width(); ++x) *out++ = LightnessOf(RelativeLuminance(sample[x * plane.unit]));
+      const std::array<float, 256>& table = LightnessOfBytes();
+      for (int x = 0; x < planes.width(); ++x) *out++ = table[sample[x * plane.unit]];
     } else if (plane.unit == 1) {
       BytesToFloats(sample, out, static_cast<size_t>(planes.width()));
       out += planes.width();
@@ -91,11 +95,49 @@ void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int componen
   if (lightness) planes.matrix = matrix;
 }
 
+// Planar layouts whose chroma rows a single U, V, R, G or B plane is computed from in place: 4:4:4 and 4:2:0.
+bool HasReadableChroma(int colour_space) {
+  return colour_space == kYuv || colour_space == kYv12 || colour_space == kIyuv;
+}
+
+YuvSourceRow SourceRow(const VideoFrame& decoded, int y) {
+  const int colour_space = decoded.colour_space();
+  const bool halved = colour_space != kYuv;
+  const PlaneLayout luma = decoded.Plane(0);
+  const int chroma_row = halved ? ChromaIndex420(y, luma.height) : y;
+  return {PlaneRow(luma, y), PlaneRow(decoded.Plane(UPlaneIndex(colour_space)), chroma_row),
+          PlaneRow(decoded.Plane(VPlaneIndex(colour_space)), chroma_row), luma.width, halved};
+}
+
+// The component's plane alone; the content and matrix end as the full preparation leaves them.
+void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+  const bool rgb = IsRgbComponent(component);
+  planes.content = rgb ? kContentRgb : kContentYuv;
+  if (rgb) {
+    planes.matrix = matrix;
+    if (!IsKnownColourMatrix(matrix)) return;
+  }
+  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+  float* out = planes.ComponentPlane(component);
+  for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
+    const YuvSourceRow row = SourceRow(decoded, y);
+    if (rgb) {
+      kernels.rgb(row, component, matrix, out);
+    } else {
+      kernels.chroma(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
+    }
+  }
+}
+
 bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int matrix,
                     bool all_planes) {
   if (!all_planes && (component == kComponentY || component == kComponentL) &&
       HasReadableLuma(decoded.colour_space())) {
     FillLumaDerived(decoded, planes, component, matrix);
+    return true;
+  }
+  if (!all_planes && !IsLuvComponent(component) && HasReadableChroma(decoded.colour_space())) {
+    FillChromaDerived(decoded, planes, component, matrix);
     return true;
   }
   const VideoFrame* yuv = &decoded;

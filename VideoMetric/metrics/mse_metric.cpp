@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "vidmetra/colour_component.h"
+#include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/map_renderer.h"
 #include "vidmetra/squared_error.h"
 
@@ -12,15 +13,20 @@ namespace vidmetra {
 float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map) {
   const float* a = frames[0]->ComponentPlane(component);
   const float* b = frames[1]->ComponentPlane(component);
-  double sum = 0.0;
   if (squared_map == nullptr) {
-    sum = SumSquaredError(a, b, samples);
-  } else {
-    for (size_t i = 0; i < samples; ++i) {
-      const double d = a[i] - b[i];
-      squared_map[i] = static_cast<float>(d * d);
-      sum += d * d;
-    }
+    return QuotientOfSum(
+        samples, static_cast<double>(samples),
+        [&] {
+          const double sum = SumSquaredError(a, b, samples);
+          return LaneSum{sum, sum};
+        },
+        [&] { return SumSquaredErrorScalar(a, b, samples); });
+  }
+  double sum = 0.0;
+  for (size_t i = 0; i < samples; ++i) {
+    const double d = a[i] - b[i];
+    squared_map[i] = static_cast<float>(d * d);
+    sum += d * d;
   }
   return static_cast<float>(sum / static_cast<double>(samples));
 }

@@ -1,6 +1,5 @@
 #include "vidmetra/plane_colour.h"
 
-#include <algorithm>
 
 namespace vidmetra {
 namespace {
@@ -8,8 +7,6 @@ namespace {
 size_t SampleCount(const PlaneFrame& planes) {
   return static_cast<size_t>(planes.width()) * static_cast<size_t>(planes.height());
 }
-
-float Clamp255(float value) { return std::clamp(value, 0.0f, 255.0f); }
 
 // Moves planes that hold `from` to `to` with the matrix recorded; true when the matrix says how to compute them.
 bool SwitchContent(PlaneFrame& planes, int from, int to, int matrix) {
@@ -55,16 +52,9 @@ void ConvertYuvToRgb(PlaneFrame& planes, int matrix) {
   float *r = planes.R(), *g = planes.G(), *b = planes.B();
   const size_t count = SampleCount(planes);
   for (size_t i = 0; i < count; ++i) {
-    if (matrix == kRec601) {
-      const float luma = 1.164f * (y[i] - 16.0f);
-      r[i] = Clamp255(luma + 1.596f * v[i]);
-      g[i] = Clamp255(luma - 0.391f * u[i] - 0.813f * v[i]);
-      b[i] = Clamp255(luma + 2.018f * u[i]);
-    } else {
-      r[i] = Clamp255(y[i] + 1.14f * v[i]);
-      g[i] = Clamp255(y[i] - 0.395f * u[i] - 0.581f * v[i]);
-      b[i] = Clamp255(y[i] + 2.032f * u[i]);
-    }
+    r[i] = RgbFromYuv(matrix, kComponentR, y[i], u[i], v[i]);
+    g[i] = RgbFromYuv(matrix, kComponentG, y[i], u[i], v[i]);
+    b[i] = RgbFromYuv(matrix, kComponentB, y[i], u[i], v[i]);
   }
 }
 
@@ -91,6 +81,15 @@ void ComputeL(PlaneFrame& planes, int matrix) {
     const double luma = from_yuv ? y[i] : LumaForLightness(matrix, r[i], g[i], b[i]);
     l[i] = LightnessOf(RelativeLuminance(luma));
   }
+}
+
+const std::array<float, 256>& LightnessOfBytes() {
+  static const auto table = [] {
+    std::array<float, 256> values{};
+    for (size_t i = 0; i < values.size(); ++i) values[i] = LightnessOf(RelativeLuminance(static_cast<double>(i)));
+    return values;
+  }();
+  return table;
 }
 
 }  // namespace vidmetra

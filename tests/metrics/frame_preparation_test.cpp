@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "support/frame_fill.h"
 #include "vidmetra/colour_component.h"
@@ -92,19 +93,20 @@ TEST(FramePreparation, RowZeroIsTheTopRow) {
 }
 
 // The shortened preparation for built-ins gives the component plane bit for bit as the full one does.
+// Sizes below, at and above the vector steps of the row kernels, odd and even.
 TEST(FramePreparation, SinglePlaneMatchesFullPreparation) {
-  const int width = 7, height = 5;
+  for (const auto& [width, height] : {std::pair{7, 5}, std::pair{37, 9}, std::pair{64, 4}, std::pair{26, 3}}) {
   for (const int colour_space : {kRgb24, kRgb32, kPlanarRgb, kYuv, kYuy2, kUyvy, kYv12, kIyuv, kY}) {
     VideoFrame decoded;
     ASSERT_TRUE(decoded.SetFormat(width, height, colour_space, 0));
-    testing::FillRandom(decoded, static_cast<uint32_t>(colour_space + 1));
+    testing::FillRandom(decoded, static_cast<uint32_t>(colour_space + width));
     for (int component = kComponentY; component <= kComponentB; ++component) {
       for (const int matrix : {0, 1, 5}) {  // REC.601, PC.601, unknown
         VideoFrame scratch_full, scratch_single;
         PlaneFrame full(width, height), single(width, height);
         ASSERT_TRUE(PrepareFrame(decoded, scratch_full, full, component, matrix, true));
         ASSERT_TRUE(PrepareFrame(decoded, scratch_single, single, component, matrix, false));
-        const std::string where = std::to_string(colour_space) + "/" + ColourComponentName(component) + "/" +
+        const std::string where = std::to_string(width) + "x" + std::to_string(height) + " " + std::to_string(colour_space) + "/" + ColourComponentName(component) + "/" +
                                   std::to_string(matrix);
         EXPECT_EQ(0, std::memcmp(full.ComponentPlane(component), single.ComponentPlane(component),
                                  sizeof(float) * width * height))
@@ -113,6 +115,7 @@ TEST(FramePreparation, SinglePlaneMatchesFullPreparation) {
         EXPECT_EQ(full.matrix, single.matrix) << where;
       }
     }
+  }
   }
 }
 

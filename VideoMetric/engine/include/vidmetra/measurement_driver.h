@@ -41,7 +41,8 @@ class MetricSource {
 class FramePreparer {
  public:
   virtual ~FramePreparer() = default;
-  // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`.
+  // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`. Called for the inputs
+  // of a frame at once, on different threads, each with its own frames and planes.
   virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
                        int32_t colour_matrix) = 0;
   // Built-in metrics with equal keys are handed the same planes, prepared once for frames of these colour

@@ -17,6 +17,8 @@ struct InputFrames {
   VideoFrame* scratch;
 };
 
+class TaskPool;
+
 class PlaneSets {
  public:
   // `colour_spaces`: what each input's reader delivers. Sets frames of width × height for every input.
@@ -25,8 +27,10 @@ class PlaneSets {
 
   // The prepared frames of the `metric`-th metric given at construction.
   FrameList FramesOf(size_t metric) const { return sets_[set_of_[metric]].frames; }
-  // Prepares every set from the decoded frames of each input; false when a frame could not be converted.
-  bool Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix) const;
+  // Prepares every set from the decoded frames of each input, the inputs side by side on the pool; false when a
+  // frame could not be converted.
+  bool Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix,
+               TaskPool* pool) const;
 
  private:
   struct Set {

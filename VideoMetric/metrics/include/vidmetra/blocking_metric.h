@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "vidmetra/blocking_lanes.h"
 #include "vidmetra/metric_base.h"
 
 namespace vidmetra {
@@ -27,16 +30,38 @@ class BlockingMetric : public MetricBase {
   double EvaluatePosition(const float* first, ptrdiff_t along, ptrdiff_t across, int lines, bool limited) const;
 
  private:
+  // The pooled evaluations of one boundary: how many, and their integer total.
   struct Pool {
-    float sum = 0.0f;
+    int64_t total = 0;
     int32_t count = 0;
   };
-  float FrameValue(const float* plane, float* map) const;
-  void VisitBoundary(const float* start, ptrdiff_t along, ptrdiff_t across, int length, bool limit_inner,
-                     const float* plane, float* map, Pool& pool) const;
+  // Room for the terms of the lines of one boundary (blocking_lanes.h), one per thread.
+  struct LineTerms {
+    std::vector<int32_t> integers;
+    std::vector<float> floats;
+  };
+  float FrameValue(const float* plane, float* map);
+  static BoundaryLines LinesOf(LineTerms& scratch);
+  // The values of every vertical boundary on the rows of bands [first_band, last_band) of eight rows.
+  void EvaluateVerticalBands(const float* copy, int first_band, int last_band, LineTerms& scratch);
+  void EvaluateHorizontal(const float* copy, int j, LineTerms& scratch);
+  // The pool of one boundary's values, marking the map (when there is one) along it.
+  Pool PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along, ptrdiff_t across, int length,
+                    const float* plane, float* map) const;
+  // work(first, last, scratch) on parts of [0, count), one per thread, each with its own line terms.
+  template <typename Work>
+  void SpreadOverThreads(int count, Work work);
+  // Where the values of vertical boundary j and of horizontal boundary j start in values_.
+  size_t VerticalValues(int j) const;
+  size_t HorizontalValues(int j) const;
 
   int32_t edge_threshold_ = 40;
   int32_t step_limit_ = 50;
+  // Every evaluation of a frame in pooling order (vertical boundaries first, each along its length), with the
+  // pools per boundary; allocated once.
+  std::vector<int32_t> values_;
+  std::vector<Pool> pools_;
+  std::vector<LineTerms> line_terms_;
 };
 
 }  // namespace vidmetra

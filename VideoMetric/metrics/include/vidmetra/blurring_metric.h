@@ -1,4 +1,7 @@
 #pragma once
+#include <cmath>
+#include <cstddef>
+
 #include "vidmetra/metric_base.h"
 
 namespace vidmetra {
@@ -31,6 +34,11 @@ class BlurringMetric : public MetricBase {
   int32_t second_result_id_;
   float second_sum_ = 0.0f;
 };
+
+// The local gradient of the sample at `sample` in a plane `width` samples wide, in float.
+inline float GradientAt(const float* sample, int width) {
+  return std::fabs(sample[-1] - sample[1]) + std::fabs(sample[-width] - sample[width]);
+}
 
 // Sum over the samples not on the border of |p(x−1, y) − p(x+1, y)| + |p(x, y−1) − p(x, y+1)|.
 double SumOfGradients(const float* plane, int width, int height);

@@ -1,0 +1,107 @@
+#include "vidmetra/yuv_plane_rows.h"
+
+#include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/float8_lanes.h"
+#include "vidmetra/plane_colour.h"
+#include "vidmetra/rgb_yuv_kernels.h"
+
+namespace vidmetra {
+namespace {
+
+float CentredChroma(const uint8_t* chroma, int x, int width, bool halved) {
+  return static_cast<float>(chroma[halved ? ChromaIndex420(x, width) : x]) - 128.0f;
+}
+
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+// Eight pixels a step (float8_lanes.h). The build silences -Wpsabi for this file, which GCC reports for the
+// formula templates instantiated on the vectors without a location.
+using lanes::Float8;
+using Float4 = float __attribute__((vector_size(16)));
+using Bytes8 = uint8_t __attribute__((vector_size(8)));
+using Bytes4 = uint8_t __attribute__((vector_size(4)));
+
+[[gnu::always_inline]] inline Float8 Widen8(const uint8_t* from) {
+  Bytes8 bytes;
+  __builtin_memcpy(&bytes, from, sizeof bytes);
+  return __builtin_convertvector(bytes, Float8);
+}
+
+// The centred chroma of pixels x … x + 7; in a halved row each of four samples serves a pixel pair.
+[[gnu::always_inline]] inline Float8 Chroma8(const uint8_t* chroma, int x, bool halved) {
+  if (!halved) return Widen8(chroma + x) - 128.0f;
+  Bytes4 bytes;
+  __builtin_memcpy(&bytes, chroma + x / 2, sizeof bytes);
+  const Float4 four = __builtin_convertvector(bytes, Float4);
+  return __builtin_shufflevector(four, four, 0, 0, 1, 1, 2, 2, 3, 3) - 128.0f;
+}
+
+// Pixels up to here are whole pairs read in order; the odd-width exception and the rest go through the reference.
+inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
+
+[[gnu::always_inline]] inline void ChromaRowLanes(const uint8_t* chroma, int width, bool halved, float* out) {
+  int x = 0;
+  for (const int end = VectorEnd(width); x < end; x += 8) {
+    lanes::Store(Chroma8(chroma, x, halved), out + x);
+  }
+  for (; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
+}
+
+[[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
+  int x = 0;
+  for (const int end = VectorEnd(row.width); x < end; x += 8) {
+    lanes::Store(RgbFromYuv(matrix, component, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
+                            Chroma8(row.v, x, row.halved)),
+                 out + x);
+  }
+  for (; x < row.width; ++x) {
+    out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
+                        CentredChroma(row.v, x, row.width, row.halved));
+  }
+}
+
+// Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
+void ChromaRowBaseline(const uint8_t* chroma, int width, bool halved, float* out) {
+  ChromaRowLanes(chroma, width, halved, out);
+}
+void RgbRowBaseline(const YuvSourceRow& row, int component, int matrix, float* out) {
+  RgbRowLanes(row, component, matrix, out);
+}
+#endif
+
+#ifdef VIDMETRA_X86_KERNELS
+__attribute__((target("avx2"))) void ChromaRowAvx2(const uint8_t* chroma, int width, bool halved, float* out) {
+  ChromaRowLanes(chroma, width, halved, out);
+}
+__attribute__((target("avx2"))) void RgbRowAvx2(const YuvSourceRow& row, int component, int matrix, float* out) {
+  RgbRowLanes(row, component, matrix, out);
+}
+#endif
+
+}  // namespace
+
+void ChromaRowScalar(const uint8_t* chroma, int width, bool halved, float* out) {
+  for (int x = 0; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
+}
+
+void RgbRowScalar(const YuvSourceRow& row, int component, int matrix, float* out) {
+  for (int x = 0; x < row.width; ++x) {
+    out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
+                        CentredChroma(row.v, x, row.width, row.halved));
+  }
+}
+
+void InitYuvPlaneRowKernels(YuvPlaneRowKernels& kernels, [[maybe_unused]] unsigned flags) {
+  kernels = {ChromaRowScalar, RgbRowScalar};
+#if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {ChromaRowBaseline, RgbRowBaseline};
+#endif
+#ifdef VIDMETRA_X86_KERNELS
+  if ((flags & kCpuAvx2) != 0) kernels = {ChromaRowAvx2, RgbRowAvx2};
+#endif
+}
+
+const YuvPlaneRowKernels& ActiveYuvPlaneRowKernels() {
+  return ActiveKernels<YuvPlaneRowKernels, InitYuvPlaneRowKernels>();
+}
+
+}  // namespace vidmetra

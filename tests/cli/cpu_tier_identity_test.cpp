@@ -1,0 +1,86 @@
+// Vectorised kernels change no measured value: the CSV of every built-in metric on every component it accepts,
+// byte for byte the same with the scalar references only (VIDMETRA_CPU_MASK=scalar) as with every tier the
+// processor has, under both colour matrices.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "support/byte_files.h"
+#include "support/command.h"
+#include "support/temp_dir.h"
+#include "vidmetra/cpu_dispatch.h"
+
+namespace vidmetra {
+namespace {
+
+struct MetricComponent {
+  const char* metric;
+  char component;
+};
+
+std::vector<MetricComponent> EveryMetricAndComponent() {
+  const std::pair<const char*, const char*> accepted[] = {
+      {"psnr", "YUVRGBL"}, {"mse", "YUVRGBL"},   {"msad", "YUVRGBL"},           {"delta", "YUVRGBL"},
+      {"ssim", "Y"},       {"vqm", "Y"},         {"blocking_measure", "Y"}, {"blurring_measure", "YUV"}};
+  std::vector<MetricComponent> all;
+  for (const auto& [metric, components] : accepted) {
+    for (const char* c = components; *c != '\0'; ++c) all.push_back({metric, *c});
+  }
+  return all;
+}
+
+class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
+ protected:
+  static void SetUpTestSuite() {
+    // Textured pictures with coding-like noise, 88x64: 11 blocks across, so vector loops also meet remainders.
+    const size_t frame = 88 * 64 * 3 / 2;
+    const std::vector<uint8_t> original = testing::PatternBytes(4 * frame, 11);
+    std::vector<uint8_t> processed = original;
+    const std::vector<uint8_t> noise = testing::PatternBytes(processed.size(), 12);
+    for (size_t i = 0; i < processed.size(); ++i) processed[i] = static_cast<uint8_t>(processed[i] + noise[i] % 13 - 6);
+    dir_ = new testing::TempDir;
+    testing::WriteBytes(dir_->File("orig.yuv"), original);
+    testing::WriteBytes(dir_->File("enc.yuv"), processed);
+  }
+  static void TearDownTestSuite() {
+    delete dir_;
+    dir_ = nullptr;
+  }
+
+  // The CSV text of one run, the CPU mask set to `mask` (empty: no cap).
+  static std::string Csv(const MetricComponent& run, const std::string& matrix, const std::string& mask) {
+    const std::string folder = dir_->File(std::string(run.metric) + run.component + matrix + mask);
+    std::filesystem::create_directory(folder);
+    const std::string command = std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI +
+                                " -q --size 88x64 --format iyuv --matrix " + matrix + " --csv " + folder +
+                                " --metric " + run.metric + " --component " + run.component + " " +
+                                dir_->File("orig.yuv") + " " + dir_->File("enc.yuv") + " >/dev/null 2>&1";
+    EXPECT_EQ(testing::RunCommand(command).exit_code, 0) << command;
+    std::string text;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) text += testing::ReadText(file.path());
+    return text;
+  }
+
+  static testing::TempDir* dir_;
+};
+
+testing::TempDir* CpuTierIdentity::dir_ = nullptr;
+
+TEST_P(CpuTierIdentity, CsvBytesMatchTheScalarReferences) {
+  for (const std::string matrix : {"rec601", "pc601"}) {
+    const std::string scalar = Csv(GetParam(), matrix, "scalar");
+    EXPECT_NE(scalar.find("AVG"), std::string::npos) << matrix;
+    EXPECT_EQ(Csv(GetParam(), matrix, ""), scalar) << matrix;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Metrics, CpuTierIdentity, ::testing::ValuesIn(EveryMetricAndComponent()),
+                         [](const ::testing::TestParamInfo<MetricComponent>& param) {
+                           return std::string(param.param.metric) + "_" + param.param.component;
+                         });
+
+}  // namespace
+}  // namespace vidmetra
