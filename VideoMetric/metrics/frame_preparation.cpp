@@ -167,7 +167,9 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
 }
 
 int SharedPreparationComponent(int component, int colour_space) {
-  return component == kComponentV && IsYuvLike(colour_space) ? kComponentU : component;
+  // Planar layouts give each chroma plane straight from its own rows, which is cheaper than sharing a conversion.
+  const bool converted = IsYuvLike(colour_space) && !HasReadableChroma(colour_space);
+  return component == kComponentV && converted ? kComponentU : component;
 }
 
 }  // namespace vidmetra
