@@ -29,6 +29,21 @@ void ReadAdjacentLinesScalar(const float* s0, ptrdiff_t across, int length, cons
   for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
 }
 
+BoundaryPool PoolValuesScalar(const int32_t* values, int length) {
+  BoundaryPool pool;
+  for (int i = 0; i < length; ++i) {
+    if (values[i] != 0 && values[i] != -1) {
+      pool.count += 1;
+      pool.total += values[i];
+    }
+  }
+  return pool;
+}
+
+void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
+}
+
 template <int kLines>
 double EvaluateBoundaryPosition(const BoundaryLines& lines, int first, int edge_threshold, bool limited) {
   int excess = 0;
@@ -78,6 +93,7 @@ using lanes::Load;
 using lanes::Store;
 using Double8 = double __attribute__((vector_size(64)));
 using Long8 = int64_t __attribute__((vector_size(64)));
+using Long4 = int64_t __attribute__((vector_size(32)));
 
 template <typename V>
 [[gnu::always_inline]] inline V FirstLine(V x) {
@@ -98,7 +114,8 @@ template <typename V>
 }
 [[gnu::always_inline]] inline Float8 Abs(Float8 x) { return lanes::Absolute(x); }
 [[gnu::always_inline]] inline bool AllSet(Int8 mask) {
-  return (mask[0] & mask[1] & mask[2] & mask[3] & mask[4] & mask[5] & mask[6] & mask[7]) != 0;
+  const Long4 halves = __builtin_bit_cast(Long4, mask);
+  return (halves[0] & halves[1] & halves[2] & halves[3]) == -1;
 }
 [[gnu::always_inline]] inline Long8 Wide(Int8 mask) { return __builtin_convertvector(mask, Long8); }
 [[gnu::always_inline]] inline Double8 ToDouble(Int8 x) { return __builtin_convertvector(x, Double8); }
@@ -133,81 +150,185 @@ template <typename V>
 [[gnu::always_inline]] inline Int8 Excess(const SpanLines& l) { return l.d1 - ((l.d0 + l.d2) >> 1); }
 [[gnu::always_inline]] inline Int8 Activity8(const SpanLines& l) { return Abs(l.d0) + Abs(l.d2); }
 
-[[gnu::always_inline]] inline void EvaluateSpan(const BoundaryLines& lines, int base, Long8 limited, int threshold,
-                                                int32_t* values) {
-  const Int8 three = {0, -1, -1, -1, -1, -1, -1, 0};
-  const Int8 all = three | ~three;
+// The integer terms of the eight positions of a span: those that decide an edge or a flat neighbourhood and the
+// operands of the divisions.
+struct SpanTerms {
+  Int8 excess;  // |sum of the excesses|
+  Int8 activity_a, activity_b, activity_c;  // activity_c is 0 on the two-line lanes
+  Int8 variation;
+  Int8 edge, flat;
+};
+
+const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
+
+[[gnu::always_inline]] inline SpanTerms ReadSpanTerms(const BoundaryLines& lines, int base, int threshold) {
+  const Int8 all = kThreeLines | ~kThreeLines;
   const SpanLines span{Load<Int8>(lines.d0 + base), Load<Int8>(lines.d1 + base), Load<Int8>(lines.d2 + base),
                        Load<Float8>(lines.s0 + base), Load<Float8>(lines.s1 + base)};
-  const SpanLines a = Pick(span, 0, all), b = Pick(span, 1, all), c = Pick(span, 2, three);
-  const Long8 three_wide = Wide(three);
-  const Int8 excess = Excess(a) + Excess(b) + Excess(c);
-  const Int8 step = Abs(a.d1 + b.d1 + c.d1);
-  const Int8 activity_a = Activity8(a), activity_b = Activity8(b), activity_c = Activity8(c);
-  const Int8 activity_sum = activity_a + activity_b + activity_c;
-  const Int8 count = 2 - three;  // 2 or 3 lines
-  const Double8 e_factor = three_wide ? Double8{} + 1.0 / 3.0 : Double8{} + 0.5;
-  const Double8 e = ToDouble(Abs(excess)) * e_factor;
+  const SpanLines a = Pick(span, 0, all), b = Pick(span, 1, all), c = Pick(span, 2, kThreeLines);
+  SpanTerms t;
+  t.excess = Abs(Excess(a) + Excess(b) + Excess(c));
+  t.activity_a = Activity8(a);
+  t.activity_b = Activity8(b);
+  t.activity_c = Activity8(c);
+  const Int8 count = 2 - kThreeLines;  // 2 or 3 lines
   // |sum of D1| / lines > threshold, in integers: the quotient exceeds it exactly when |sum| ≥ (threshold + 1)·lines.
-  const Int8 edge = step > (threshold + 1) * count - 1;
-  const Double8 e2 = e * 0.5;
+  t.edge = Abs(a.d1 + b.d1 + c.d1) > (threshold + 1) * count - 1;
   const Int8 variation_two = Truncate(Abs(a.s0 - b.s0)) + Truncate(Abs(a.s1 - b.s1));
   const Int8 variation_three = (Truncate(Abs(b.s0 - c.s0) + Abs(a.s0 - b.s0)) >> 1) +
                                (Truncate(Abs(b.s1 - c.s1) + Abs(a.s1 - b.s1)) >> 1);
-  const Int8 variation = three ? variation_three : variation_two;
-  const Int8 flat = variation + activity_sum < count + 1;
-  const Double8 flat_result = 16.0 * ToDouble(Truncate(e));
+  t.variation = kThreeLines ? variation_three : variation_two;
+  t.flat = t.variation + t.activity_a + t.activity_b + t.activity_c < count + 1;
+  return t;
+}
+
+// The reference's evaluation of every lane in double precision, divisions and all.
+[[gnu::always_inline]] inline void EvaluateSpanExact(const SpanTerms& t, Long8 limited, int32_t* values) {
+  const Long8 three_wide = Wide(kThreeLines);
   const Double8 zero{};
-  const Int8 settled = flat | edge;
-  if (AllSet(settled)) {
-    // Smooth or edge-only spans, common in real pictures, need none of the divisions below.
-    const Int8 truncated = Truncate(Wide(edge) ? zero - 1.0 : flat_result);
-    Store(truncated, values + base);
-    return;
-  }
-  const Double8 term_c = e2 / ToDouble(activity_c + 1);
-  const Double8 activity_terms =
-      ((zero + e2 / ToDouble(activity_a + 1)) + e2 / ToDouble(activity_b + 1)) + (three_wide ? term_c : zero);
+  const Double8 e = ToDouble(t.excess) * (three_wide ? zero + 1.0 / 3.0 : zero + 0.5);
+  const Double8 e2 = e * 0.5;
+  const Double8 flat_result = 16.0 * ToDouble(Truncate(e));
+  const Double8 term_c = e2 / ToDouble(t.activity_c + 1);
+  const Double8 activity_terms = ((zero + e2 / ToDouble(t.activity_a + 1)) + e2 / ToDouble(t.activity_b + 1)) +
+                                 (three_wide ? term_c : zero);
   const Double8 mean_factor = three_wide ? zero + static_cast<double>(0.33333334f) : zero + 0.5;
-  const Double8 mean_activity_term = activity_terms * mean_factor;
-  Double8 result = e * (e2 / ToDouble(variation + 1)) * mean_activity_term;
+  Double8 result = e * (e2 / ToDouble(t.variation + 1)) * (activity_terms * mean_factor);
   const Double8 top = zero + 255.0;
   result = (limited & (top < result)) ? top : result;
-  result = Wide(flat) ? flat_result : result;
-  result = Wide(edge) ? zero - 1.0 : result;
-  const Int8 truncated = Truncate(result);
-  Store(truncated, values + base);
+  result = Wide(t.flat) ? flat_result : result;
+  result = Wide(t.edge) ? zero - 1.0 : result;
+  Store(Truncate(result), values);
+}
+
+// The same values from single precision with one division: e · e2 · e2 · mean factor · Σ 1/(A + 1) / (V + 1),
+// the sum over a common denominator. With every term below 2^12 the product carries under 13 roundings of 2^-24
+// each, the reference's doubles a negligible share, so the reference's result lies within a relative 2^-18 of it.
+// Where both ends of that interval truncate (after the limit) to the same integer, that integer is the
+// reference's value; only when some lane's interval holds an integer boundary does the span need the doubles.
+[[gnu::always_inline]] inline bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited, int32_t* values) {
+  using Unsigned8 = uint32_t __attribute__((vector_size(32)));
+  const Int8 largest = t.excess | t.activity_a | t.activity_b | t.activity_c | t.variation;
+  const Int8 bounded = __builtin_bit_cast(Unsigned8, largest) < 4096u;  // false on corrupt planes only
+  const Float8 zero{};
+  const Float8 x = __builtin_convertvector(t.excess, Float8);
+  const Float8 e = x * (kThreeLines ? zero + 1.0f / 3.0f : zero + 0.5f);
+  const Float8 e2 = e * 0.5f;
+  const Float8 pa = __builtin_convertvector(t.activity_a + 1, Float8);
+  const Float8 pb = __builtin_convertvector(t.activity_b + 1, Float8);
+  const Float8 pc = __builtin_convertvector(t.activity_c + 1, Float8);
+  const Float8 numerator = kThreeLines ? (pb * pc + pa * pc) + pa * pb : pa + pb;
+  const Float8 denominator =
+      (kThreeLines ? pa * pb * pc : pa * pb) * __builtin_convertvector(t.variation + 1, Float8);
+  const Float8 mean_factor = kThreeLines ? zero + 0.33333334f : zero + 0.5f;
+  const Float8 result = (e * e2) * (e2 * mean_factor) * numerator / denominator;
+  const Float8 top = zero + 255.0f;
+  Float8 low = result * (1.0f - 0x1p-18f), high = result * (1.0f + 0x1p-18f);
+  low = (limited & (top < low)) ? top : low;
+  high = (limited & (top < high)) ? top : high;
+  const Int8 truncated = __builtin_convertvector(low, Int8);
+  const Int8 certain = (truncated == __builtin_convertvector(high, Int8)) & (high < 0x1p30f);
+  if (!AllSet(bounded & (certain | t.edge | t.flat))) return false;
+  // trunc(e): |excess| / 3 for three lines (exact for |excess| < 4096), / 2 for two.
+  const Int8 whole_e = kThreeLines ? (t.excess * 21846) >> 16 : t.excess >> 1;
+  const Int8 value = t.edge ? Int8{} - 1 : (t.flat ? 16 * whole_e : truncated);
+  Store(value, values);
+  return true;
+}
+
+[[gnu::always_inline]] inline void EvaluateSpan(const BoundaryLines& lines, int base, bool limit_inner, int threshold,
+                                                int32_t* values) {
+  const SpanTerms terms = ReadSpanTerms(lines, base, threshold);
+  const Int8 limited = limit_inner ? kThreeLines | Int8{-1, 0, 0, 0, 0, 0, 0, 0} : Int8{};
+  if (!EvaluateSpanCertified(terms, limited, values + base)) EvaluateSpanExact(terms, Wide(limited), values + base);
+}
+
+[[gnu::always_inline]] inline void StoreLineTerms(Float8 before, Float8 at, Float8 s1, Float8 after,
+                                                  const BoundaryLines& lines, int k) {
+  Store(Truncate(before - at), lines.d0 + k);
+  Store(Truncate(at - s1), lines.d1 + k);
+  Store(Truncate(s1 - after), lines.d2 + k);
+  Store(at, lines.s0 + k);
+  Store(s1, lines.s1 + k);
 }
 
 [[gnu::always_inline]] inline void ReadAdjacentLanes(const float* s0, ptrdiff_t across, int length,
                                                      const BoundaryLines& lines) {
   int k = 0;
   for (; k + 8 <= length; k += 8) {
-    const Float8 before = Load<Float8>(s0 + k - across), at = Load<Float8>(s0 + k),
-                 s1 = Load<Float8>(s0 + k + across), after = Load<Float8>(s0 + k + 2 * across);
-    Store(Truncate(before - at), lines.d0 + k);
-    Store(Truncate(at - s1), lines.d1 + k);
-    Store(Truncate(s1 - after), lines.d2 + k);
-    Store(at, lines.s0 + k);
-    Store(s1, lines.s1 + k);
+    StoreLineTerms(Load<Float8>(s0 + k - across), Load<Float8>(s0 + k), Load<Float8>(s0 + k + across),
+                   Load<Float8>(s0 + k + 2 * across), lines, k);
   }
   for (; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
 }
 
+// Eight lines at a time: the four samples s(−1) … s(2) of each line are adjacent, so a 4 × 8 transposition turns
+// the eight quarters into one vector per position across the boundary.
+[[gnu::always_inline]] inline void ReadStackedLanes(const float* s0, ptrdiff_t along, int length,
+                                                    const BoundaryLines& lines) {
+  using Float4 = float __attribute__((vector_size(16)));
+  int k = 0;
+  for (; k + 8 <= length; k += 8) {
+    Float4 row[8];
+    for (int i = 0; i < 8; ++i) row[i] = Load<Float4>(s0 + (k + i) * along - 1);
+    const Float8 p0 = __builtin_shufflevector(row[0], row[4], 0, 1, 2, 3, 4, 5, 6, 7);
+    const Float8 p1 = __builtin_shufflevector(row[1], row[5], 0, 1, 2, 3, 4, 5, 6, 7);
+    const Float8 p2 = __builtin_shufflevector(row[2], row[6], 0, 1, 2, 3, 4, 5, 6, 7);
+    const Float8 p3 = __builtin_shufflevector(row[3], row[7], 0, 1, 2, 3, 4, 5, 6, 7);
+    const Float8 t0 = __builtin_shufflevector(p0, p1, 0, 8, 1, 9, 4, 12, 5, 13);
+    const Float8 t1 = __builtin_shufflevector(p0, p1, 2, 10, 3, 11, 6, 14, 7, 15);
+    const Float8 t2 = __builtin_shufflevector(p2, p3, 0, 8, 1, 9, 4, 12, 5, 13);
+    const Float8 t3 = __builtin_shufflevector(p2, p3, 2, 10, 3, 11, 6, 14, 7, 15);
+    StoreLineTerms(__builtin_shufflevector(t0, t2, 0, 1, 8, 9, 4, 5, 12, 13),
+                   __builtin_shufflevector(t0, t2, 2, 3, 10, 11, 6, 7, 14, 15),
+                   __builtin_shufflevector(t1, t3, 0, 1, 8, 9, 4, 5, 12, 13),
+                   __builtin_shufflevector(t1, t3, 2, 3, 10, 11, 6, 7, 14, 15), lines, k);
+  }
+  for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
+}
+
 [[gnu::always_inline]] inline void EvaluateBoundaryLanes(const BoundaryLines& lines, int length, bool limit_inner,
                                                          int edge_threshold, int32_t* values) {
-  const Long8 limited = limit_inner ? Long8{-1, -1, -1, -1, -1, -1, -1, 0} : Long8{};
   int base = 0;
-  for (; base + 8 <= length; base += 8) EvaluateSpan(lines, base, limited, edge_threshold, values);
+  for (; base + 8 <= length; base += 8) EvaluateSpan(lines, base, limit_inner, edge_threshold, values);
   if (base < length) {
     // A last span shorter than eight (only for sizes that are not multiples of 8) through the reference.
     EvaluateBoundaryScalarFrom(lines, base, length, limit_inner, edge_threshold, values);
   }
 }
 
+[[gnu::always_inline]] inline BoundaryPool PoolValuesLanes(const int32_t* values, int length) {
+  // Two accumulators of four 64-bit lanes, one register each on AVX2.
+  Long4 low{}, high{};
+  Int8 count{};
+  int i = 0;
+  for (; i + 8 <= length; i += 8) {
+    const Int8 v = Load<Int8>(values + i);
+    const Int8 pooled = (v != 0) & (v != -1);
+    const Int8 kept = v & pooled;
+    count -= pooled;
+    low += __builtin_convertvector(__builtin_shufflevector(kept, kept, 0, 1, 2, 3), Long4);
+    high += __builtin_convertvector(__builtin_shufflevector(kept, kept, 4, 5, 6, 7), Long4);
+  }
+  BoundaryPool pool = PoolValuesScalar(values + i, length - i);
+  const Long4 total = low + high;
+  for (int lane = 0; lane < 4; ++lane) pool.total += total[lane];
+  for (int lane = 0; lane < 8; ++lane) pool.count += count[lane];
+  return pool;
+}
+
+__attribute__((target("avx2"))) BoundaryPool PoolValuesAvx2(const int32_t* values, int length) {
+  return PoolValuesLanes(values, length);
+}
+
 __attribute__((target("avx2"))) void ReadAdjacentAvx2(const float* s0, ptrdiff_t across, int length,
                                                      const BoundaryLines& lines) {
   ReadAdjacentLanes(s0, across, length, lines);
+}
+
+__attribute__((target("avx2"))) void ReadStackedAvx2(const float* s0, ptrdiff_t along, int length,
+                                                    const BoundaryLines& lines) {
+  ReadStackedLanes(s0, along, length, lines);
 }
 
 __attribute__((target("avx2"))) void EvaluateBoundaryAvx2(const BoundaryLines& lines, int length, bool limit_inner,
@@ -229,9 +350,9 @@ void EvaluateBoundaryScalar(const BoundaryLines& lines, int length, bool limit_i
 }
 
 void InitBlockingLaneKernels(BlockingLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels = {ReadAdjacentLinesScalar, EvaluateBoundaryScalar};
+  kernels = {ReadAdjacentLinesScalar, ReadStackedLinesScalar, EvaluateBoundaryScalar, PoolValuesScalar};
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels = {ReadAdjacentAvx2, EvaluateBoundaryAvx2};
+  if ((flags & kCpuAvx2) != 0) kernels = {ReadAdjacentAvx2, ReadStackedAvx2, EvaluateBoundaryAvx2, PoolValuesAvx2};
   if ((flags & kCpuAvx512) != 0) kernels.evaluate = EvaluateBoundaryAvx512;
 #endif
 }

@@ -48,7 +48,7 @@ void BlockingMetric::EvaluateVerticalBands(const float* copy, int first_band, in
     const int rows = std::min(8, height - 8 * band);
     for (int j = 0; j + 1 < width / 8; ++j) {
       const float* start = copy + 8 * j + 7 + 8 * band * down;
-      for (int k = 0; k < rows; ++k) ReadBoundaryLine(start + k * down, 1, lines, k);
+      kernels.read_stacked(start, down, rows, lines);
       kernels.evaluate(lines, rows, true, edge_threshold_, values_.data() + VerticalValues(j) + 8 * band);
     }
   }
@@ -63,18 +63,13 @@ void BlockingMetric::EvaluateHorizontal(const float* copy, int j, LineTerms& scr
   kernels.evaluate(lines, width, false, edge_threshold_, values_.data() + HorizontalValues(j));
 }
 
-BlockingMetric::Pool BlockingMetric::PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along,
-                                                  ptrdiff_t across, int length, const float* plane,
-                                                  float* map) const {
-  Pool pool;
+BoundaryPool BlockingMetric::PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along,
+                                          ptrdiff_t across, int length, const float* plane, float* map) const {
+  const BoundaryPool pool = ActiveBlockingLaneKernels().pool(values, length);
+  if (map == nullptr) return pool;
   int previous_mark = 0;
   for (int i = 0; i < length; ++i) {
     const int v = values[i];
-    if (v != 0 && v != -1) {
-      pool.count += 1;
-      pool.total += v;
-    }
-    if (map == nullptr) continue;
     const int mark = i % 8 == 0 ? v : std::clamp(v, previous_mark - step_limit_, previous_mark + step_limit_);
     previous_mark = mark;
     const ptrdiff_t at = start + i * along - plane;
@@ -132,7 +127,7 @@ float BlockingMetric::FrameValue(const float* plane, float* map) {
   });
   int64_t total = 0;
   int32_t count = 0;
-  for (const Pool& pool : pools_) {
+  for (const BoundaryPool& pool : pools_) {
     total += pool.total;
     count += pool.count;
   }

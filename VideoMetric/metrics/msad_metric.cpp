@@ -29,10 +29,9 @@ FrameResult MsadMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target
 }
 
 void MsadMetric::RenderVisualization(VideoFrame& target) {
-  RenderMap(difference_map(), target, [](float m) {
+  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) {
     const float level = 10.0f * m;
-    const auto grey = static_cast<uint8_t>(level >= 255.0f ? 255.0f : (level > 0.0f ? level : 0.0f));
-    return Bgr{grey, grey, grey};
+    return static_cast<int>(level >= 255.0f ? 255.0f : (level > 0.0f ? level : 0.0f));
   });
 }
 

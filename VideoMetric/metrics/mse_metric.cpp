@@ -13,22 +13,20 @@ namespace vidmetra {
 float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map) {
   const float* a = frames[0]->ComponentPlane(component);
   const float* b = frames[1]->ComponentPlane(component);
-  if (squared_map == nullptr) {
-    return QuotientOfSum(
-        samples, static_cast<double>(samples),
-        [&] {
-          const double sum = SumSquaredError(a, b, samples);
-          return LaneSum{sum, sum};
-        },
-        [&] { return SumSquaredErrorScalar(a, b, samples); });
+  if (squared_map != nullptr) {
+    // The product of two floats is exact in double, so its rounding to float is the float product.
+    for (size_t i = 0; i < samples; ++i) {
+      const float d = a[i] - b[i];
+      squared_map[i] = d * d;
+    }
   }
-  double sum = 0.0;
-  for (size_t i = 0; i < samples; ++i) {
-    const double d = a[i] - b[i];
-    squared_map[i] = static_cast<float>(d * d);
-    sum += d * d;
-  }
-  return static_cast<float>(sum / static_cast<double>(samples));
+  return QuotientOfSum(
+      samples, static_cast<double>(samples),
+      [&] {
+        const double sum = SumSquaredError(a, b, samples);
+        return LaneSum{sum, sum};
+      },
+      [&] { return SumSquaredErrorScalar(a, b, samples); });
 }
 
 MseMetric::MseMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
@@ -42,10 +40,9 @@ FrameResult MseMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target)
 }
 
 void MseMetric::RenderVisualization(VideoFrame& target) {
-  RenderMap(difference_map(), target, [](float m) {
+  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) {
     const float level = std::min(255.0f, std::trunc(5.0f * std::sqrt(m)));
-    const auto grey = static_cast<uint8_t>(level > 0.0f ? level : 0.0f);
-    return Bgr{grey, grey, grey};
+    return static_cast<int>(level > 0.0f ? level : 0.0f);
   });
 }
 

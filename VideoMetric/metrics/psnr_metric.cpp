@@ -26,6 +26,11 @@ Bgr PsnrColour(float p) {
   return {0, 0, static_cast<uint8_t>(3 * (85 - T(p)))};
 }
 
+const std::array<PackedColour, 100>& PsnrColours() {
+  static const auto colours = PackColours<100>([](int whole_db) { return PsnrColour(static_cast<float>(whole_db)); });
+  return colours;
+}
+
 PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
@@ -55,6 +60,8 @@ FrameResult PsnrMetric::GetAverageResult(bool) {
   return {{result_id_, sequence_psnr_}};
 }
 
-void PsnrMetric::RenderVisualization(VideoFrame& target) { RenderMap(difference_map(), target, PsnrColour); }
+void PsnrMetric::RenderVisualization(VideoFrame& target) {
+  RenderMapByTable(difference_map(), target, PsnrColours().data(), [](float p) { return PsnrColourIndex(p); });
+}
 
 }  // namespace vidmetra

@@ -2,22 +2,24 @@
 
 namespace vidmetra {
 
-Bgr SignedDifferenceColour(float difference) {
-  const float scaled = 3.0f * difference;
-  int level = 0;
-  if (scaled >= 255.0f) {
-    level = 255;
-  } else if (scaled <= -255.0f) {
-    level = -255;
-  } else if (scaled == scaled) {
-    level = static_cast<int>(scaled);
-  }
+int SignedLevel(float difference) {
+  float scaled = 3.0f * difference;
+  scaled = scaled >= 255.0f ? 255.0f : scaled;
+  scaled = scaled <= -255.0f ? -255.0f : scaled;
+  scaled = scaled == scaled ? scaled : 0.0f;  // NaN is black
+  return static_cast<int>(scaled);
+}
+
+Bgr SignedLevelColour(int level) {
   if (level > 0) return {0, 0, static_cast<uint8_t>(level)};
   return {0, static_cast<uint8_t>(-level), 0};
 }
 
+Bgr SignedDifferenceColour(float difference) { return SignedLevelColour(SignedLevel(difference)); }
+
 void RenderSignedDifferenceMap(const float* map, VideoFrame& target) {
-  RenderMap(map, target, SignedDifferenceColour);
+  static const auto colours = PackColours<511>([](int index) { return SignedLevelColour(index - 255); });
+  RenderMapByTable(map, target, colours.data(), [](float difference) { return SignedLevel(difference) + 255; });
 }
 
 }  // namespace vidmetra

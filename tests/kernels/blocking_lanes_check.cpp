@@ -65,12 +65,32 @@ TEST_P(BlockingLanesCheck, ReadingAndEvaluationMatchReference) {
     ASSERT_EQ(0, std::memcmp(vector_terms.floats.data(), reference_terms.floats.data(),
                              vector_terms.floats.size() * sizeof(float)))
         << length;
+    // The same lines read from a transposed copy, where each line's four samples lie side by side and the lines
+    // are stacked four floats apart, as the rows crossing a vertical boundary are.
+    std::vector<float> columns(4 * static_cast<size_t>(stride));
+    for (size_t row = 0; row < 4; ++row) {
+      for (size_t column = 0; column < static_cast<size_t>(stride); ++column) {
+        columns[column * 4 + row] = rows[row * static_cast<size_t>(stride) + column];
+      }
+    }
+    Terms stacked_reference(length), stacked_vector(length);
+    ReadStackedLinesScalar(columns.data() + 2 * 4 + 1, 4, length, stacked_reference.Lines());
+    kernels.read_stacked(columns.data() + 2 * 4 + 1, 4, length, stacked_vector.Lines());
+    ASSERT_EQ(stacked_vector.integers, stacked_reference.integers) << length;
+    ASSERT_EQ(stacked_reference.integers, reference_terms.integers) << length;
+    ASSERT_EQ(0, std::memcmp(stacked_vector.floats.data(), stacked_reference.floats.data(),
+                             stacked_vector.floats.size() * sizeof(float)))
+        << length;
     for (const bool limit_inner : {false, true}) {
       for (const int threshold : {40, 0, 1000}) {
         std::vector<int32_t> reference(static_cast<size_t>(length) + 1, -5), vector = reference;
         EvaluateBoundaryScalar(reference_terms.Lines(), length, limit_inner, threshold, reference.data());
         kernels.evaluate(reference_terms.Lines(), length, limit_inner, threshold, vector.data());
         ASSERT_EQ(vector, reference) << length << " " << kind << " " << limit_inner << " " << threshold;
+        const BoundaryPool pooled = kernels.pool(vector.data(), length);
+        const BoundaryPool expected = PoolValuesScalar(reference.data(), length);
+        ASSERT_EQ(pooled.count, expected.count) << length;
+        ASSERT_EQ(pooled.total, expected.total) << length;
       }
     }
   }

@@ -37,6 +37,9 @@ inline void ReadBoundaryLine(const float* s0, ptrdiff_t across, const BoundaryLi
 
 // ReadBoundaryLine for lines 0 … length − 1 side by side, line k's s(0) at s0 + k.
 void ReadAdjacentLinesScalar(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
+// ReadBoundaryLine for lines 0 … length − 1 whose samples lie side by side (across = 1), line k's s(0) at
+// s0 + k · along: the rows crossing a vertical boundary.
+void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
 
 // One position on lines first … first + kLines − 1 (2 or 3); −1 marks a real edge.
 template <int kLines>
@@ -48,9 +51,18 @@ double EvaluateBoundaryPosition(const BoundaryLines& lines, int first, int edge_
 void EvaluateBoundaryScalar(const BoundaryLines& lines, int length, bool limit_inner, int edge_threshold,
                             int32_t* values);
 
+// The pooled evaluations of one boundary: how many are neither 0 nor a real edge (−1), and their total.
+struct BoundaryPool {
+  int64_t total = 0;
+  int32_t count = 0;
+};
+BoundaryPool PoolValuesScalar(const int32_t* values, int length);
+
 struct BlockingLaneKernels {
   void (*read_adjacent)(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
+  void (*read_stacked)(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
   void (*evaluate)(const BoundaryLines& lines, int length, bool limit_inner, int edge_threshold, int32_t* values);
+  BoundaryPool (*pool)(const int32_t* values, int length);
 };
 // The references, replaced by the vectorised steps of each tier the flags allow.
 void InitBlockingLaneKernels(BlockingLaneKernels& kernels, unsigned flags);

@@ -30,11 +30,6 @@ class BlockingMetric : public MetricBase {
   double EvaluatePosition(const float* first, ptrdiff_t along, ptrdiff_t across, int lines, bool limited) const;
 
  private:
-  // The pooled evaluations of one boundary: how many, and their integer total.
-  struct Pool {
-    int64_t total = 0;
-    int32_t count = 0;
-  };
   // Room for the terms of the lines of one boundary (blocking_lanes.h), one per thread.
   struct LineTerms {
     std::vector<int32_t> integers;
@@ -46,7 +41,7 @@ class BlockingMetric : public MetricBase {
   void EvaluateVerticalBands(const float* copy, int first_band, int last_band, LineTerms& scratch);
   void EvaluateHorizontal(const float* copy, int j, LineTerms& scratch);
   // The pool of one boundary's values, marking the map (when there is one) along it.
-  Pool PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along, ptrdiff_t across, int length,
+  BoundaryPool PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along, ptrdiff_t across, int length,
                     const float* plane, float* map) const;
   // work(first, last, scratch) on parts of [0, count), one per thread, each with its own line terms.
   template <typename Work>
@@ -60,7 +55,7 @@ class BlockingMetric : public MetricBase {
   // Every evaluation of a frame in pooling order (vertical boundaries first, each along its length), with the
   // pools per boundary; allocated once.
   std::vector<int32_t> values_;
-  std::vector<Pool> pools_;
+  std::vector<BoundaryPool> pools_;
   std::vector<LineTerms> line_terms_;
 };
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+
 #include "vidmetra/map_renderer.h"
 #include "vidmetra/metric_base.h"
 
@@ -30,5 +32,13 @@ class PsnrMetric : public MetricBase {
 
 // The colour of a per-pixel PSNR: black for identical pixels, then blue, green, yellow and red as it falls.
 Bgr PsnrColour(float p);
+// PsnrColour is a step function with its steps at whole dB: every band starts at an integer, and a float minus an
+// integer below it is exact, so each truncation t(p − c) is floor(p) − c. So the colour of p is
+// PsnrColours()[PsnrColourIndex(p)]: one colour per whole dB from 0 to 98, then black.
+inline int PsnrColourIndex(float p) {
+  const float held = p >= 0.0f && p < 99.0f ? p : 99.0f;
+  return static_cast<int>(held);
+}
+const std::array<PackedColour, 100>& PsnrColours();
 
 }  // namespace vidmetra

@@ -5,6 +5,10 @@
 
 namespace vidmetra {
 
+// The level of a difference, −255 … 255 (written without branches, for the vector lanes of the table walk), and
+// its colour.
+int SignedLevel(float difference);
+Bgr SignedLevelColour(int level);
 Bgr SignedDifferenceColour(float difference);
 void RenderSignedDifferenceMap(const float* map, VideoFrame& target);
 
