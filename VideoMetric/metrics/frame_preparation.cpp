@@ -1,5 +1,7 @@
 #include "vidmetra/frame_preparation.h"
 
+#include <algorithm>
+
 #include "vidmetra/bytes_to_floats.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/frame_conversions.h"
@@ -109,22 +111,58 @@ YuvSourceRow SourceRow(const VideoFrame& decoded, int y) {
           PlaneRow(decoded.Plane(VPlaneIndex(colour_space)), chroma_row), luma.width, halved};
 }
 
-// The component's plane alone; the content and matrix end as the full preparation leaves them.
-void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+// Sets the content and matrix as the full preparation of the component leaves them; false when nothing is to be
+// computed (an RGB component under an unknown matrix).
+bool StartChromaDerived(PlaneFrame& planes, int component, int matrix) {
   const bool rgb = IsRgbComponent(component);
   planes.content = rgb ? kContentRgb : kContentYuv;
-  if (rgb) {
-    planes.matrix = matrix;
-    if (!IsKnownColourMatrix(matrix)) return;
-  }
+  if (!rgb) return true;
+  planes.matrix = matrix;
+  return IsKnownColourMatrix(matrix);
+}
+
+void FillChromaRow(const YuvSourceRow& row, int component, int matrix, float* out) {
   const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+  if (IsRgbComponent(component)) {
+    kernels.rgb(row, component, matrix, out);
+  } else {
+    kernels.chroma(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
+  }
+}
+
+// The component's plane alone; the content and matrix end as the full preparation leaves them.
+void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+  if (!StartChromaDerived(planes, component, matrix)) return;
   float* out = planes.ComponentPlane(component);
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
-    const YuvSourceRow row = SourceRow(decoded, y);
-    if (rgb) {
-      kernels.rgb(row, component, matrix, out);
-    } else {
-      kernels.chroma(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
+    FillChromaRow(SourceRow(decoded, y), component, matrix, out);
+  }
+}
+
+bool IsPackedYuv(int colour_space) { return colour_space == kYuy2 || colour_space == kUyvy; }
+
+// The same from a packed 4:2:2 frame of even width: stretches of each row are parted into Y, U and V rows, which
+// the row kernels take as chroma halved along the row (an even width has no odd last pair).
+void FillPackedChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+  if (!StartChromaDerived(planes, component, matrix)) return;
+  const bool uyvy = decoded.colour_space() == kUyvy;
+  const int luma = uyvy ? 1 : 0, u = uyvy ? 0 : 1, v = uyvy ? 2 : 3;  // byte offsets within a pixel pair
+  const PlaneLayout plane = decoded.Plane(0);
+  constexpr int kStretch = 1024;
+  uint8_t ys[kStretch], us[kStretch / 2], vs[kStretch / 2];
+  float* out = planes.ComponentPlane(component);
+  for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
+    const uint8_t* row = PlaneRow(plane, y);
+    for (int x = 0; x < planes.width(); x += kStretch) {
+      const int count = std::min(kStretch, planes.width() - x);
+      const uint8_t* pair = row + 2 * static_cast<ptrdiff_t>(x);
+      for (int i = 0; i < count / 2; ++i, pair += 4) {
+        ys[2 * i] = pair[luma];
+        ys[2 * i + 1] = pair[luma + 2];
+        us[i] = pair[u];
+        vs[i] = pair[v];
+      }
+      FillChromaRow({ys, us, vs, count, true}, component, matrix, out + x);
     }
   }
 }
@@ -138,6 +176,10 @@ bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& 
   }
   if (!all_planes && !IsLuvComponent(component) && HasReadableChroma(decoded.colour_space())) {
     FillChromaDerived(decoded, planes, component, matrix);
+    return true;
+  }
+  if (!all_planes && !IsLuvComponent(component) && IsPackedYuv(decoded.colour_space()) && decoded.width() % 2 == 0) {
+    FillPackedChromaDerived(decoded, planes, component, matrix);
     return true;
   }
   const VideoFrame* yuv = &decoded;
@@ -167,8 +209,9 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
 }
 
 int SharedPreparationComponent(int component, int colour_space) {
-  // Planar layouts give each chroma plane straight from its own rows, which is cheaper than sharing a conversion.
-  const bool converted = IsYuvLike(colour_space) && !HasReadableChroma(colour_space);
+  // Planar and packed layouts give each chroma plane straight from its own rows, which is cheaper than sharing a
+  // conversion (packed frames of odd width, converted, fill both planes and so serve either component).
+  const bool converted = IsYuvLike(colour_space) && !HasReadableChroma(colour_space) && !IsPackedYuv(colour_space);
   return component == kComponentV && converted ? kComponentU : component;
 }
 

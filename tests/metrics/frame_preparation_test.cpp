@@ -95,7 +95,8 @@ TEST(FramePreparation, RowZeroIsTheTopRow) {
 // The shortened preparation for built-ins gives the component plane bit for bit as the full one does.
 // Sizes below, at and above the vector steps of the row kernels, odd and even.
 TEST(FramePreparation, SinglePlaneMatchesFullPreparation) {
-  for (const auto& [width, height] : {std::pair{7, 5}, std::pair{37, 9}, std::pair{64, 4}, std::pair{26, 3}}) {
+  for (const auto& [width, height] :
+       {std::pair{7, 5}, std::pair{37, 9}, std::pair{64, 4}, std::pair{26, 3}, std::pair{2086, 2}}) {
   for (const int colour_space : {kRgb24, kRgb32, kPlanarRgb, kYuv, kYuy2, kUyvy, kYv12, kIyuv, kY}) {
     VideoFrame decoded;
     ASSERT_TRUE(decoded.SetFormat(width, height, colour_space, 0));

@@ -18,9 +18,9 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
                   bool all_planes);
 
 // The component whose preparation (without `all_planes`) of a `colour_space` frame fills the plane of
-// `component` with the very values its own would: U and V of packed YUV frames both come from one conversion to
-// 4:4:4, so one preparation serves both; every other component, and U and V of planar frames (read in place), is
-// its own.
+// `component` with the very values its own would: U and V of a Y-only frame both come from one conversion to
+// 4:4:4, so one preparation serves both; every other component, and U and V of planar and packed frames (read in
+// place), is its own.
 int SharedPreparationComponent(int component, int colour_space);
 
 }  // namespace vidmetra
