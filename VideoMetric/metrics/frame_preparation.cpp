@@ -5,6 +5,7 @@
 #include "vidmetra/bytes_to_floats.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/frame_conversions.h"
+#include "vidmetra/lightness_lanes.h"
 #include "vidmetra/plane_colour.h"
 #include "vidmetra/rgb_yuv_kernels.h"
 #include "vidmetra/yuv_plane_rows.h"
@@ -46,9 +47,9 @@ void FillSinglePlaneFromBgr(const UprightBgr& view, PlaneFrame& planes, int comp
   if (!IsKnownColourMatrix(matrix)) return;
   float* out = planes.ComponentPlane(component);
   if (lightness) {
-    ForEachPixel(view, planes, [&](size_t i, float r, float g, float b) {
-      out[i] = LightnessOf(RelativeLuminance(LumaForLightness(matrix, r, g, b)));
-    });
+    LightnessWriter writer(out);
+    ForEachPixel(view, planes, [&](size_t, float r, float g, float b) { writer.Add(LumaForLightness(matrix, r, g, b)); });
+    writer.Flush();
   } else {
     ForEachPixel(view, planes,
                  [&](size_t i, float r, float g, float b) { out[i] = YuvFromRgb(matrix, component, r, g, b); });

@@ -1,5 +1,7 @@
 #include "vidmetra/plane_colour.h"
 
+#include "vidmetra/lightness_lanes.h"
+
 
 namespace vidmetra {
 namespace {
@@ -77,10 +79,9 @@ void ComputeL(PlaneFrame& planes, int matrix) {
   const float *y = planes.Y(), *r = planes.R(), *g = planes.G(), *b = planes.B();
   float* l = planes.L();
   const size_t count = SampleCount(planes);
-  for (size_t i = 0; i < count; ++i) {
-    const double luma = from_yuv ? y[i] : LumaForLightness(matrix, r[i], g[i], b[i]);
-    l[i] = LightnessOf(RelativeLuminance(luma));
-  }
+  LightnessWriter writer(l);
+  for (size_t i = 0; i < count; ++i) writer.Add(from_yuv ? y[i] : LumaForLightness(matrix, r[i], g[i], b[i]));
+  writer.Flush();
 }
 
 const std::array<float, 256>& LightnessOfBytes() {
