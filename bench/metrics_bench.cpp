@@ -1,13 +1,18 @@
 // Time per 1920 × 1080 Y frame of every built-in metric with the default threads, reported as frames per second.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 #include <random>
 
 #include "vidmetra/blocking_metric.h"
 #include "vidmetra/blurring_metric.h"
 #include "vidmetra/delta_metric.h"
 #include "vidmetra/msad_metric.h"
+#include "vidmetra/mse_metric.h"
+#include "vidmetra/psnr_metric.h"
+#include "vidmetra/signed_colouring.h"
 #include "vidmetra/ssim_kernels.h"
 #include "vidmetra/ssim_metric.h"
 #include "vidmetra/task_pool.h"
@@ -63,6 +68,46 @@ void BM_SsimReference(benchmark::State& state) {
   state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// A frame measured with its map drawn into a 24-bit picture, as a run with visualization does.
+template <typename MetricType>
+void BM_Visualized(benchmark::State& state) {
+  MetricType metric({kComponentY, kWidth, kHeight, &Pool()});
+  PlaneFrame* frames[] = {&Frames().original, &Frames().processed};
+  VideoFrame target;
+  target.SetFormat(kWidth, kHeight, kRgb24, 0);
+  for (auto _ : state) benchmark::DoNotOptimize(metric.MeasureAndVisualize(frames, target));
+  state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// The colouring of a map by table against the per-pixel reference walk, on per-pixel PSNR values and on signed
+// differences of the frame pair.
+template <bool kTable, bool kPsnr>
+void BM_MapColouring(benchmark::State& state) {
+  std::vector<float> map(static_cast<size_t>(kWidth) * kHeight);
+  for (size_t i = 0; i < map.size(); ++i) {
+    const float d = Frames().original.Y()[i] - Frames().processed.Y()[i];
+    map[i] = kPsnr ? (d * d <= 1.0f ? 100.0f : static_cast<float>(10.0 * std::log10(65025.0 / (d * d)))) : d;
+  }
+  VideoFrame target;
+  target.SetFormat(kWidth, kHeight, kRgb24, 0);
+  for (auto _ : state) {
+    if (kTable && kPsnr) RenderMapByTable(map.data(), target, PsnrColours().data(), [](float p) { return PsnrColourIndex(p); });
+    if (kTable && !kPsnr) RenderSignedDifferenceMap(map.data(), target);
+    if (!kTable) RenderMap(map.data(), target, kPsnr ? PsnrColour : SignedDifferenceColour);
+    benchmark::ClobberMemory();
+  }
+  state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_Visualized<PsnrMetric>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Visualized<MseMetric>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Visualized<MsadMetric>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Visualized<DeltaMetric>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Visualized<BlockingMetric>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapColouring<true, true>)->Name("BM_MapColouring/psnr/table")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapColouring<false, true>)->Name("BM_MapColouring/psnr/reference")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapColouring<true, false>)->Name("BM_MapColouring/signed/table")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapColouring<false, false>)->Name("BM_MapColouring/signed/reference")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Metric<SsimMetric>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SsimReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Metric<VqmMetric>)->Unit(benchmark::kMillisecond);

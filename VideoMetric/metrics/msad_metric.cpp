@@ -29,10 +29,7 @@ FrameResult MsadMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target
 }
 
 void MsadMetric::RenderVisualization(VideoFrame& target) {
-  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) {
-    const float level = 10.0f * m;
-    return static_cast<int>(level >= 255.0f ? 255.0f : (level > 0.0f ? level : 0.0f));
-  });
+  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) { return MsadGreyLevel(m); });
 }
 
 }  // namespace vidmetra

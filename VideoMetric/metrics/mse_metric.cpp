@@ -40,10 +40,7 @@ FrameResult MseMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target)
 }
 
 void MseMetric::RenderVisualization(VideoFrame& target) {
-  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) {
-    const float level = std::min(255.0f, std::trunc(5.0f * std::sqrt(m)));
-    return static_cast<int>(level > 0.0f ? level : 0.0f);
-  });
+  RenderMapByTable(difference_map(), target, GreyColours().data(), [](float m) { return MseGreyLevel(m); });
 }
 
 }  // namespace vidmetra

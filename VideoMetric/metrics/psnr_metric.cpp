@@ -31,23 +31,41 @@ const std::array<PackedColour, 100>& PsnrColours() {
   return colours;
 }
 
-PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
+PsnrMetric::PsnrMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {
+  for (size_t k = 0; k < whole_difference_psnr_.size(); ++k) {
+    whole_difference_psnr_[k] = PixelPsnr(static_cast<float>(k * k), PeakSquared());
+  }
+}
+
+float PixelPsnr(float squared, int32_t peak_squared) {
+  const double e = squared;
+  return e <= 1.0 ? 100.0f : static_cast<float>(10.0 * std::log10(peak_squared / e));
+}
 
 FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
-  peak_squared_ = params_.component == kComponentL ? 10000 : 65025;
+  peak_squared_ = PeakSquared();
   float* map = target != nullptr ? difference_map() : nullptr;
-  const float mse = FrameMse(frames, params_.component, SampleCount(), map);
+  const float mse = FrameMse(frames, params_.component, SampleCount(), nullptr);
   float psnr = 100.0f;
   if (mse != 0.0f) psnr = std::min(100.0f, static_cast<float>(10.0 * std::log10(peak_squared_ / double{mse})));
-  if (map != nullptr) {
-    // The map holds squared differences; turn each into its own PSNR.
-    for (size_t i = 0; i < SampleCount(); ++i) {
-      const double e = map[i];
-      map[i] = e <= 1.0 ? 100.0f : static_cast<float>(10.0 * std::log10(peak_squared_ / e));
-    }
-  }
+  if (map != nullptr) MapPixelPsnr(frames, map);
   return CompleteFrame({psnr}, {mse}, target);
 }
+
+void PsnrMetric::MapPixelPsnr(FrameList frames, float* map) const {
+  const float* a = Plane(frames, 0);
+  const float* b = Plane(frames, 1);
+  for (size_t i = 0; i < SampleCount(); ++i) {
+    const float d = a[i] - b[i];
+    const float magnitude = std::fabs(d);
+    // The whole differences of 8-bit planes from the table; the square of a float is exact in double, so the
+    // squared difference the formula takes is the float product.
+    const bool whole = magnitude <= 255.0f && static_cast<float>(static_cast<int>(magnitude)) == magnitude;
+    map[i] = whole ? whole_difference_psnr_[static_cast<size_t>(magnitude)] : PixelPsnr(d * d, peak_squared_);
+  }
+}
+
+int32_t PsnrMetric::PeakSquared() const { return params_.component == kComponentL ? 10000 : 65025; }
 
 FrameResult PsnrMetric::Measure(FrameList frames) { return MeasureFrame(frames, nullptr); }
 

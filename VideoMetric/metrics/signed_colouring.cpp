@@ -2,14 +2,6 @@
 
 namespace vidmetra {
 
-int SignedLevel(float difference) {
-  float scaled = 3.0f * difference;
-  scaled = scaled >= 255.0f ? 255.0f : scaled;
-  scaled = scaled <= -255.0f ? -255.0f : scaled;
-  scaled = scaled == scaled ? scaled : 0.0f;  // NaN is black
-  return static_cast<int>(scaled);
-}
-
 Bgr SignedLevelColour(int level) {
   if (level > 0) return {0, 0, static_cast<uint8_t>(level)};
   return {0, static_cast<uint8_t>(-level), 0};

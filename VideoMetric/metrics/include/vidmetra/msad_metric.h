@@ -3,6 +3,12 @@
 
 namespace vidmetra {
 
+// The grey level of an absolute difference m: 10·m truncated, limited to 0 … 255.
+inline int MsadGreyLevel(float m) {
+  const float level = 10.0f * m;
+  return static_cast<int>(level >= 255.0f ? 255.0f : (level > 0.0f ? level : 0.0f));
+}
+
 // Mean of the absolute sample differences.
 class MsadMetric : public MetricBase {
  public:

@@ -1,4 +1,7 @@
 #pragma once
+#include <algorithm>
+#include <cmath>
+
 #include "vidmetra/metric_base.h"
 
 namespace vidmetra {
@@ -19,6 +22,14 @@ class MseMetric : public MetricBase {
   // Grey 5·√m, limited to 255.
   void RenderVisualization(VideoFrame& target) override;
 };
+
+// The grey level of a squared difference m: min(255, trunc(5·√m)), at least 0; a NaN level (m below 0) is 255, as
+// std::min(255, NaN) gives. Without a call to trunc and with no root of a negative number, so that the table walk
+// computes it in vector lanes.
+inline int MseGreyLevel(float m) {
+  const float level = m >= 0.0f ? 5.0f * std::sqrt(std::max(m, 0.0f)) : 255.0f;
+  return static_cast<int>(level < 255.0f ? level : 255.0f);
+}
 
 // The frame's MSE rounded to float; with a map, every squared difference is stored in it.
 float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map);

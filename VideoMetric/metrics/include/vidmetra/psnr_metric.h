@@ -25,10 +25,18 @@ class PsnrMetric : public MetricBase {
 
  private:
   FrameResult MeasureFrame(FrameList frames, VideoFrame* target);
+  // Every pixel's own PSNR into the map.
+  void MapPixelPsnr(FrameList frames, float* map) const;
+  int32_t PeakSquared() const;
 
   int32_t peak_squared_ = 65025;
   float sequence_psnr_ = 0.0f;
+  // PixelPsnr of the whole differences 0 … 255, which are all that 8-bit planes give.
+  std::array<float, 256> whole_difference_psnr_{};
 };
+
+// The PSNR of one pixel from its squared difference: 100 when it is at most 1, otherwise 10·log10(P / e).
+float PixelPsnr(float squared, int32_t peak_squared);
 
 // The colour of a per-pixel PSNR: black for identical pixels, then blue, green, yellow and red as it falls.
 Bgr PsnrColour(float p);

@@ -7,7 +7,13 @@ namespace vidmetra {
 
 // The level of a difference, −255 … 255 (written without branches, for the vector lanes of the table walk), and
 // its colour.
-int SignedLevel(float difference);
+inline int SignedLevel(float difference) {
+  float scaled = 3.0f * difference;
+  scaled = scaled >= 255.0f ? 255.0f : scaled;
+  scaled = scaled <= -255.0f ? -255.0f : scaled;
+  scaled = scaled == scaled ? scaled : 0.0f;  // NaN is black
+  return static_cast<int>(scaled);
+}
 Bgr SignedLevelColour(int level);
 Bgr SignedDifferenceColour(float difference);
 void RenderSignedDifferenceMap(const float* map, VideoFrame& target);
