@@ -132,24 +132,6 @@ template <typename V>
   return __builtin_convertvector(in_range ? x : zero, Int8);
 }
 
-struct SpanLines {
-  Int8 d0, d1, d2;
-  Float8 s0, s1;
-};
-
-template <typename V>
-[[gnu::always_inline]] inline V PickLine(V x, int which) {
-  return which == 0 ? FirstLine(x) : which == 1 ? SecondLine(x) : ThirdLine(x);
-}
-
-[[gnu::always_inline]] inline SpanLines Pick(const SpanLines& span, int which, Int8 keep) {
-  return {PickLine(span.d0, which) & keep, PickLine(span.d1, which) & keep, PickLine(span.d2, which) & keep,
-          PickLine(span.s0, which), PickLine(span.s1, which)};
-}
-
-[[gnu::always_inline]] inline Int8 Excess(const SpanLines& l) { return l.d1 - ((l.d0 + l.d2) >> 1); }
-[[gnu::always_inline]] inline Int8 Activity8(const SpanLines& l) { return Abs(l.d0) + Abs(l.d2); }
-
 // The integer terms of the eight positions of a span: those that decide an edge or a flat neighbourhood and the
 // operands of the divisions.
 struct SpanTerms {
@@ -162,21 +144,27 @@ struct SpanTerms {
 const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
 
 [[gnu::always_inline]] inline SpanTerms ReadSpanTerms(const BoundaryLines& lines, int base, int threshold) {
-  const Int8 all = kThreeLines | ~kThreeLines;
-  const SpanLines span{Load<Int8>(lines.d0 + base), Load<Int8>(lines.d1 + base), Load<Int8>(lines.d2 + base),
-                       Load<Float8>(lines.s0 + base), Load<Float8>(lines.s1 + base)};
-  const SpanLines a = Pick(span, 0, all), b = Pick(span, 1, all), c = Pick(span, 2, kThreeLines);
+  // Each line's excess and activity, and the along-boundary steps between neighbouring lines, are formed once and
+  // then picked for the two or three lines of every position.
+  const Int8 d0 = Load<Int8>(lines.d0 + base), d1 = Load<Int8>(lines.d1 + base), d2 = Load<Int8>(lines.d2 + base);
+  const Float8 s0 = Load<Float8>(lines.s0 + base), s1 = Load<Float8>(lines.s1 + base);
+  const Int8 excess = d1 - ((d0 + d2) >> 1);
+  const Int8 activity = Abs(d0) + Abs(d2);
+  // step0[k] = |s0(k) − s0(k + 1)|, likewise step1 (lane 7 unused).
+  const Float8 step0 = Abs(s0 - __builtin_shufflevector(s0, s0, 1, 2, 3, 4, 5, 6, 7, 7));
+  const Float8 step1 = Abs(s1 - __builtin_shufflevector(s1, s1, 1, 2, 3, 4, 5, 6, 7, 7));
   SpanTerms t;
-  t.excess = Abs(Excess(a) + Excess(b) + Excess(c));
-  t.activity_a = Activity8(a);
-  t.activity_b = Activity8(b);
-  t.activity_c = Activity8(c);
+  t.excess = Abs(FirstLine(excess) + SecondLine(excess) + (ThirdLine(excess) & kThreeLines));
+  t.activity_a = FirstLine(activity);
+  t.activity_b = SecondLine(activity);
+  t.activity_c = ThirdLine(activity) & kThreeLines;
   const Int8 count = 2 - kThreeLines;  // 2 or 3 lines
   // |sum of D1| / lines > threshold, in integers: the quotient exceeds it exactly when |sum| ≥ (threshold + 1)·lines.
-  t.edge = Abs(a.d1 + b.d1 + c.d1) > (threshold + 1) * count - 1;
-  const Int8 variation_two = Truncate(Abs(a.s0 - b.s0)) + Truncate(Abs(a.s1 - b.s1));
-  const Int8 variation_three = (Truncate(Abs(b.s0 - c.s0) + Abs(a.s0 - b.s0)) >> 1) +
-                               (Truncate(Abs(b.s1 - c.s1) + Abs(a.s1 - b.s1)) >> 1);
+  t.edge = Abs(FirstLine(d1) + SecondLine(d1) + (ThirdLine(d1) & kThreeLines)) > (threshold + 1) * count - 1;
+  // Two lines f, f + 1: the steps between them; three lines f … f + 2: both steps, added before truncating.
+  const Int8 variation_two = Truncate(FirstLine(step0)) + Truncate(FirstLine(step1));
+  const Int8 variation_three = (Truncate(SecondLine(step0) + FirstLine(step0)) >> 1) +
+                               (Truncate(SecondLine(step1) + FirstLine(step1)) >> 1);
   t.variation = kThreeLines ? variation_three : variation_two;
   t.flat = t.variation + t.activity_a + t.activity_b + t.activity_c < count + 1;
   return t;
