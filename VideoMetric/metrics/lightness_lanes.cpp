@@ -15,7 +15,6 @@ namespace {
 
 #ifdef VIDMETRA_X86_KERNELS
 // Written once on generic vectors of eight lanes and compiled for each instruction set in its own entry point.
-#pragma GCC diagnostic ignored "-Wpsabi"
 using Double8 = double __attribute__((vector_size(64)));
 using Long8 = int64_t __attribute__((vector_size(64)));
 using Float8 = float __attribute__((vector_size(32)));

@@ -1,6 +1,7 @@
 // Vectorised kernels change no measured value: the CSV of every built-in metric on every component it accepts,
 // byte for byte the same with the scalar references only (VIDMETRA_CPU_MASK=scalar) as with every tier the
-// processor has, under both colour matrices.
+// processor has, under both colour matrices; and PSNR on every component of packed YUY2 and of RGB inputs (an
+// uncompressed AVI file FFmpeg wrote), whose preparation takes paths of its own.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "support/byte_files.h"
 #include "support/command.h"
+#include "support/ffmpeg_tool.h"
 #include "support/temp_dir.h"
 #include "vidmetra/cpu_dispatch.h"
 
@@ -19,6 +21,7 @@ namespace {
 struct MetricComponent {
   const char* metric;
   char component;
+  const char* input = "iyuv";  // iyuv, yuy2 (raw) or avi (24-bit RGB)
 };
 
 std::vector<MetricComponent> EveryMetricAndComponent() {
@@ -28,6 +31,9 @@ std::vector<MetricComponent> EveryMetricAndComponent() {
   std::vector<MetricComponent> all;
   for (const auto& [metric, components] : accepted) {
     for (const char* c = components; *c != '\0'; ++c) all.push_back({metric, *c});
+  }
+  for (const char* input : {"yuy2", "avi"}) {
+    for (const char* c = "YUVRGBL"; *c != '\0'; ++c) all.push_back({"psnr", *c, input});
   }
   return all;
 }
@@ -44,6 +50,12 @@ class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
     dir_ = new testing::TempDir;
     testing::WriteBytes(dir_->File("orig.yuv"), original);
     testing::WriteBytes(dir_->File("enc.yuv"), processed);
+    for (const char* name : {"orig", "enc"}) {
+      const std::string raw = "-f rawvideo -pix_fmt yuv420p -s 88x64 -i " + dir_->File(std::string(name) + ".yuv");
+      converted_ = converted_ &&
+                   testing::RunFfmpeg(raw + " -f rawvideo -pix_fmt yuyv422 " + dir_->File(std::string(name) + ".yuy2")) &&
+                   testing::RunFfmpeg(raw + " -c:v rawvideo -pix_fmt bgr24 " + dir_->File(std::string(name) + ".avi"));
+    }
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -52,12 +64,15 @@ class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
 
   // The CSV text of one run, the CPU mask set to `mask` (empty: no cap).
   static std::string Csv(const MetricComponent& run, const std::string& matrix, const std::string& mask) {
-    const std::string folder = dir_->File(std::string(run.metric) + run.component + matrix + mask);
+    const std::string input = run.input;
+    const std::string folder = dir_->File(std::string(run.metric) + run.component + input + matrix + mask);
     std::filesystem::create_directory(folder);
-    const std::string command = std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI +
-                                " -q --size 88x64 --format iyuv --matrix " + matrix + " --csv " + folder +
-                                " --metric " + run.metric + " --component " + run.component + " " +
-                                dir_->File("orig.yuv") + " " + dir_->File("enc.yuv") + " >/dev/null 2>&1";
+    const std::string ending = input == "iyuv" ? ".yuv" : "." + input;
+    const std::string format = input == "avi" ? "" : " --size 88x64 --format " + input;
+    const std::string command = std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI + " -q" + format +
+                                " --matrix " + matrix + " --csv " + folder + " --metric " + run.metric +
+                                " --component " + run.component + " " + dir_->File("orig" + ending) + " " +
+                                dir_->File("enc" + ending) + " >/dev/null 2>&1";
     EXPECT_EQ(testing::RunCommand(command).exit_code, 0) << command;
     std::string text;
     for (const auto& file : std::filesystem::directory_iterator(folder)) text += testing::ReadText(file.path());
@@ -65,11 +80,14 @@ class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
   }
 
   static testing::TempDir* dir_;
+  static bool converted_;
 };
 
 testing::TempDir* CpuTierIdentity::dir_ = nullptr;
+bool CpuTierIdentity::converted_ = true;
 
 TEST_P(CpuTierIdentity, CsvBytesMatchTheScalarReferences) {
+  ASSERT_TRUE(std::string(GetParam().input) == "iyuv" || converted_) << "ffmpeg could not convert the clips";
   for (const std::string matrix : {"rec601", "pc601"}) {
     const std::string scalar = Csv(GetParam(), matrix, "scalar");
     EXPECT_NE(scalar.find("AVG"), std::string::npos) << matrix;
@@ -79,7 +97,9 @@ TEST_P(CpuTierIdentity, CsvBytesMatchTheScalarReferences) {
 
 INSTANTIATE_TEST_SUITE_P(Metrics, CpuTierIdentity, ::testing::ValuesIn(EveryMetricAndComponent()),
                          [](const ::testing::TestParamInfo<MetricComponent>& param) {
-                           return std::string(param.param.metric) + "_" + param.param.component;
+                           const std::string input = param.param.input;
+                           return std::string(param.param.metric) + "_" + param.param.component +
+                                  (input == "iyuv" ? "" : "_" + input);
                          });
 
 }  // namespace
