@@ -50,12 +50,18 @@ class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
     dir_ = new testing::TempDir;
     testing::WriteBytes(dir_->File("orig.yuv"), original);
     testing::WriteBytes(dir_->File("enc.yuv"), processed);
-    for (const char* name : {"orig", "enc"}) {
-      const std::string raw = "-f rawvideo -pix_fmt yuv420p -s 88x64 -i " + dir_->File(std::string(name) + ".yuv");
-      converted_ = converted_ &&
-                   testing::RunFfmpeg(raw + " -f rawvideo -pix_fmt yuyv422 " + dir_->File(std::string(name) + ".yuy2")) &&
-                   testing::RunFfmpeg(raw + " -c:v rawvideo -pix_fmt bgr24 " + dir_->File(std::string(name) + ".avi"));
+  }
+
+  // The clips as `input` (yuy2 or avi), converted by FFmpeg on first use.
+  static bool Convert(const std::string& input) {
+    bool converted = true;
+    for (const std::string name : {"orig", "enc"}) {
+      if (std::filesystem::exists(dir_->File(name + "." + input))) continue;
+      const std::string from = "-f rawvideo -pix_fmt yuv420p -s 88x64 -i " + dir_->File(name + ".yuv");
+      const std::string to = input == "avi" ? " -c:v rawvideo -pix_fmt bgr24 " : " -f rawvideo -pix_fmt yuyv422 ";
+      converted = converted && testing::RunFfmpeg(from + to + dir_->File(name + "." + input));
     }
+    return converted;
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -80,14 +86,13 @@ class CpuTierIdentity : public ::testing::TestWithParam<MetricComponent> {
   }
 
   static testing::TempDir* dir_;
-  static bool converted_;
 };
 
 testing::TempDir* CpuTierIdentity::dir_ = nullptr;
-bool CpuTierIdentity::converted_ = true;
 
 TEST_P(CpuTierIdentity, CsvBytesMatchTheScalarReferences) {
-  ASSERT_TRUE(std::string(GetParam().input) == "iyuv" || converted_) << "ffmpeg could not convert the clips";
+  const std::string input = GetParam().input;
+  ASSERT_TRUE(input == "iyuv" || Convert(input)) << "ffmpeg could not convert the clips to " << input;
   for (const std::string matrix : {"rec601", "pc601"}) {
     const std::string scalar = Csv(GetParam(), matrix, "scalar");
     EXPECT_NE(scalar.find("AVG"), std::string::npos) << matrix;
