@@ -25,10 +25,6 @@ raw="-f rawvideo -pix_fmt yuv420p -s $size"
 pair=("$work/original.yuv" "$work/processed.yuv")
 visualize=(--visualize "$work/out" --caption-frame-number --caption-values)
 
-# One timed command per key; results gather in $work/<key>.
-commands=()
-keys=()
-add() { keys+=("$1"); shift; commands+=("$(printf '%q ' "$@")"); }
 add ffmpeg ffmpeg -loglevel error -nostdin -y $raw -i "${pair[1]}" $raw -i "${pair[0]}" \
   -lavfi "[0:v][1:v]blend=all_mode=difference,format=bgr24" -c:v rawvideo -f avi "$work/out/ffmpeg.avi"
 for metric in $metrics; do
@@ -38,11 +34,7 @@ for metric in $metrics; do
   [ -n "$before" ] && add "before_$metric" "$before" "${run[@]}" "${visualize[@]}"
 done
 
-for i in "${!commands[@]}"; do eval "${commands[$i]}" >/dev/null 2>&1; : >"$work/${keys[$i]}"; done  # page cache
-for _ in $(seq "$runs"); do
-  for i in "${!commands[@]}"; do eval "measure ${commands[$i]}" >>"$work/${keys[$i]}"; done
-done
-seconds() { cut -d' ' -f1 "$work/$1" | median; }
+run_added
 
 ffmpeg_time=$(seconds ffmpeg)
 echo "1920x1080 4:2:0, $frames frame pairs, visualization to uncompressed AVI with caption, median of $runs interleaved runs"

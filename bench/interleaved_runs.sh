@@ -37,3 +37,16 @@ write_test_clips() {
   ffmpeg -loglevel error -y -f rawvideo -pix_fmt yuv420p -s "$1" -i "$work/original.yuv" -vf noise=alls=10:allf=t \
     -f rawvideo "$work/processed.yuv"
 }
+
+# Several timed commands in turns: `add KEY COMMAND...` registers one, `run_added` runs each once (page cache) and
+# then $runs rounds of all of them, gathering "seconds kilobytes" lines in $work/KEY; `seconds KEY` is the median.
+commands=()
+keys=()
+add() { keys+=("$1"); shift; commands+=("$(printf '%q ' "$@")"); }
+run_added() {
+  for i in "${!commands[@]}"; do eval "${commands[$i]}" >/dev/null 2>&1; : >"$work/${keys[$i]}"; done
+  for _ in $(seq "$runs"); do
+    for i in "${!commands[@]}"; do eval "measure ${commands[$i]}" >>"$work/${keys[$i]}"; done
+  done
+}
+seconds() { cut -d' ' -f1 "$work/$1" | median; }

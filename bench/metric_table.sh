@@ -34,10 +34,6 @@ cases=(
 raw="-f rawvideo -pix_fmt yuv420p -s $size"
 ffmpeg_ssim=(ffmpeg -loglevel error -nostdin $raw -i "${pair[1]}" $raw -i "${pair[0]}" -lavfi "[0:v][1:v]ssim" -f null -)
 
-# One timed command per line of $work/commands as "key<TAB>command words"; results gather in $work/<key>.
-commands=()
-keys=()
-add() { keys+=("$1"); shift; commands+=("$(printf '%q ' "$@")"); }
 add floor cat "${pair[@]}"
 add ffmpeg_ssim "${ffmpeg_ssim[@]}"
 for entry in "${cases[@]}"; do
@@ -47,11 +43,7 @@ for entry in "${cases[@]}"; do
     --size "$size" --format iyuv "${pair[@]}"
 done
 
-for i in "${!commands[@]}"; do eval "${commands[$i]}" >/dev/null 2>&1; : >"$work/${keys[$i]}"; done  # page cache
-for _ in $(seq "$runs"); do
-  for i in "${!commands[@]}"; do eval "measure ${commands[$i]}" >>"$work/${keys[$i]}"; done
-done
-seconds() { cut -d' ' -f1 "$work/$1" | median; }
+run_added
 mebibytes() { cut -d' ' -f2 "$work/$1" | median | awk '{ printf "%d", $1 / 1024 }'; }
 
 echo "1920x1080 4:2:0, $frames frame pairs, median of $runs interleaved runs"
