@@ -1,10 +1,13 @@
 #include "vidmetra/measurement_driver.h"
 
 #include <algorithm>
+#include <chrono>
+#include <numeric>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "vidmetra/frame_pipeline.h"
 #include "vidmetra/plane_sets.h"
 #include "vidmetra/task_pool.h"
 #include "vidmetra/unexpected_failure.h"
@@ -35,6 +38,7 @@ struct Measured {
   std::unique_ptr<Metric> metric;
   ResultDescriptors descriptors;
   FrameResult result;
+  std::chrono::steady_clock::duration took{};  // measuring the last frame
 };
 
 class Driver {
@@ -89,10 +93,16 @@ class Driver {
   std::unique_ptr<VisualizationOutput> OpenVisualization(int32_t width, int32_t height,
                                                          const ResultDescriptors& descriptors, bool name_path,
                                                          VideoFrame& image);
-  PlaneSets SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
-                    int32_t height) const;
+  bool AllBuiltIn(const std::vector<Measured>& metrics) const;
+  FramePipeline PipelineFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
+                            int32_t height, FramePipeline::ReadFrame read) const;
   void MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
                     VideoFrame& image, int32_t n);
+  // Whether a frame's load failed; a failure is logged, and an exception of the load rethrown.
+  bool LoadFailed(const FrameLoad& load);
+  // True when a stop ended the frames early.
+  bool MeasureFrames(std::vector<Measured>& metrics, FramePipeline& frames, int32_t frame_count,
+                     VisualizationOutput* visualization, VideoFrame& image);
   void StoreAverages(std::vector<Measured>& metrics);
   void CloseVisualization(std::unique_ptr<VisualizationOutput>& visualization);
 
@@ -105,6 +115,7 @@ class Driver {
   const DriverServices& services_;
   const std::vector<MetricChoice> metrics_;
   bool stopped_ = false;
+  std::vector<size_t> order_;  // of the metrics at work on a frame
 };
 
 std::unique_ptr<SequenceReader> Driver::OpenEntry(const InputFileEntry& entry) {
@@ -234,33 +245,77 @@ std::unique_ptr<VisualizationOutput> Driver::OpenVisualization(int32_t width, in
   return output;
 }
 
-PlaneSets Driver::SetsFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs, int32_t width,
-                          int32_t height) const {
+bool Driver::AllBuiltIn(const std::vector<Measured>& metrics) const {
+  return std::all_of(metrics.begin(), metrics.end(),
+                     [&](const Measured& m) { return services_.metrics->IsBuiltIn(m.choice->metric_index); });
+}
+
+// A plug-in may keep the planes it was handed from one frame to the next, so with one among the metrics every
+// frame is prepared into the same planes, after the last one was measured.
+FramePipeline Driver::PipelineFor(const std::vector<Measured>& metrics, std::span<Input* const> inputs,
+                                  int32_t width, int32_t height, FramePipeline::ReadFrame read) const {
   std::vector<const MetricChoice*> choices;
   for (const Measured& measured : metrics) choices.push_back(measured.choice);
   std::vector<int32_t> colour_spaces;
-  for (const Input* input : inputs) colour_spaces.push_back(input->reader->ColourSpace());
-  return PlaneSets(choices, *services_.metrics, *services_.preparer, std::move(colour_spaces), width, height);
+  std::vector<InputFrames> frames;
+  for (Input* input : inputs) {
+    colour_spaces.push_back(input->reader->ColourSpace());
+    frames.push_back({&input->decoded, &input->scratch});
+  }
+  const auto make_sets = [&] {
+    return PlaneSets(choices, *services_.metrics, *services_.preparer, colour_spaces, width, height);
+  };
+  return FramePipeline(make_sets, *services_.preparer, std::move(frames), request_.colour_matrix, services_.pool,
+                       AllBuiltIn(metrics), std::move(read));
 }
 
-// The first metric draws the visualization picture. Built-ins measure side by side on the pool; the values are
-// stored in request order whichever finishes first.
+// The first metric draws the visualization picture. Built-ins measure side by side on the pool, those that took
+// longest on the last frame first, so that the short ones fill the threads' last gaps instead of a long one
+// keeping a thread busy after the others are done. The values are stored in request order whichever finishes
+// first.
 void Driver::MeasureFrame(std::vector<Measured>& metrics, const PlaneSets& sets, VisualizationOutput* visualization,
                           VideoFrame& image, int32_t n) {
-  auto measure = [&](int i) {
-    Measured& measured = metrics[static_cast<size_t>(i)];
-    const FrameList frames = sets.FramesOf(static_cast<size_t>(i));
+  order_.resize(metrics.size());
+  std::iota(order_.begin(), order_.end(), size_t{0});
+  std::stable_sort(order_.begin(), order_.end(), [&](size_t a, size_t b) { return metrics[a].took > metrics[b].took; });
+  auto measure = [&](int part) {
+    const size_t i = order_[static_cast<size_t>(part)];
+    Measured& measured = metrics[i];
+    const FrameList frames = sets.FramesOf(i);
+    const auto start = std::chrono::steady_clock::now();
     measured.result = i == 0 && visualization != nullptr ? measured.metric->MeasureAndVisualize(frames, image)
                                                          : measured.metric->Measure(frames);
+    measured.took = std::chrono::steady_clock::now() - start;
   };
-  const bool side_by_side = metrics.size() > 1 && std::all_of(metrics.begin(), metrics.end(), [&](const Measured& m) {
-                              return services_.metrics->IsBuiltIn(m.choice->metric_index);
-                            });
+  const bool side_by_side = metrics.size() > 1 && AllBuiltIn(metrics);
   RunParts(side_by_side ? services_.pool : nullptr, static_cast<int>(metrics.size()), measure);
   if (visualization != nullptr) visualization->WriteFrame(image, n, metrics.front().result, store_);
   if (request_.progress != nullptr) request_.progress->SetPosition(n);
   for (const Measured& measured : metrics) {
     for (const ResultValue& value : measured.result) store_.AddValue(value.id, n, value.value);
+  }
+}
+
+bool Driver::LoadFailed(const FrameLoad& load) {
+  if (load.failure) std::rethrow_exception(load.failure);
+  if (!load.read) FailLoop(kReadFailure);
+  if (load.read && !load.prepared) FailLoop(kConversionFailure);
+  return !load.read || !load.prepared;
+}
+
+// Frame n + 1 is read and prepared while frame n is measured. A stop, or a failure to load the next frame, still
+// keeps every value of the frame measured, and is told only after it, as when each frame is loaded in turn.
+bool Driver::MeasureFrames(std::vector<Measured>& metrics, FramePipeline& frames, int32_t frame_count,
+                           VisualizationOutput* visualization, VideoFrame& image) {
+  if (frame_count <= 0) return false;
+  FrameLoad load = frames.Load(0);
+  for (int32_t n = 0;; ++n) {
+    if (LoadFailed(load)) return false;
+    const std::optional<int32_t> next = n + 1 < frame_count ? std::optional<int32_t>(n + 1) : std::nullopt;
+    load = frames.MeasureWhileLoading(
+        [&](const PlaneSets& sets) { MeasureFrame(metrics, sets, visualization, image, n); }, next);
+    if (Interrupted()) return true;
+    if (!next) return false;
   }
 }
 
@@ -313,8 +368,8 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
       *SetUpAll([&](Measured& measured) { return SetUpSingleFile(measured, width, height); });
   if (metrics.empty()) return;
   Input* const inputs[] = {&input};
-  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
-  const InputFrames frames[] = {{&input.decoded, &input.scratch}};
+  FramePipeline frames = PipelineFor(metrics, inputs, width, height,
+                                     [&](size_t, int32_t) { return reader.ReadNextFrame(input.decoded); });
   for (const Measured& measured : metrics) {
     for (const ResultDescriptor& descriptor : measured.descriptors) {
       store_.AddSeries(descriptor.id, {measured.choice->metric_index, measured.choice->component, {entry},
@@ -325,18 +380,7 @@ void Driver::MeasureSingleFile(const InputFileEntry& entry, Input& input) {
   VideoFrame image;
   std::unique_ptr<VisualizationOutput> visualization =
       OpenVisualization(width, height, metrics.front().descriptors, true, image);
-  for (int32_t n = 0; n < reader.FrameCount(); ++n) {
-    if (reader.ReadNextFrame(input.decoded) != 0) {
-      FailLoop(kReadFailure);
-      break;
-    }
-    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix, services_.pool)) {
-      FailLoop(kConversionFailure);
-      break;
-    }
-    MeasureFrame(metrics, sets, visualization.get(), image, n);
-    if (Interrupted()) break;  // a stopped single-file run keeps its status
-  }
+  MeasureFrames(metrics, frames, reader.FrameCount(), visualization.get(), image);  // a stop keeps the status
   Line("Saving average results");
   StoreAverages(metrics);
   CloseVisualization(visualization);
@@ -404,28 +448,15 @@ FileOutcome Driver::MeasureProcessedFile(Input& original, const InputFileEntry& 
     }
   }
   Input* const inputs[] = {&original, &processed};
-  const PlaneSets sets = SetsFor(metrics, inputs, width, height);
-  const InputFrames frames[] = {{&original.decoded, &original.scratch}, {&processed.decoded, &processed.scratch}};
+  FramePipeline frames = PipelineFor(metrics, inputs, width, height, [&](size_t i, int32_t n) {
+    return inputs[i]->reader->ReadFrame(inputs[i]->decoded, n);
+  });
   const int32_t frame_count = std::min(original.reader->FrameCount(), processed.reader->FrameCount());
   BeginProgress(metrics, {request_.files[0].path, processed_entry.path}, frame_count);
   VideoFrame image;
   std::unique_ptr<VisualizationOutput> visualization =
       OpenVisualization(width, height, metrics.front().descriptors, false, image);
-  for (int32_t n = 0; n < frame_count; ++n) {
-    if (original.reader->ReadFrame(original.decoded, n) != 0 || processed.reader->ReadFrame(processed.decoded, n) != 0) {
-      FailLoop(kReadFailure);
-      break;
-    }
-    if (!sets.Prepare(*services_.preparer, frames, request_.colour_matrix, services_.pool)) {
-      FailLoop(kConversionFailure);
-      break;
-    }
-    MeasureFrame(metrics, sets, visualization.get(), image, n);
-    if (Interrupted()) {
-      Fail();
-      break;
-    }
-  }
+  if (MeasureFrames(metrics, frames, frame_count, visualization.get(), image)) Fail();
   Line("Saving average result");
   StoreAverages(metrics);
   CloseVisualization(visualization);

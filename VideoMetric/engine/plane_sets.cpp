@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "vidmetra/task_pool.h"
 
 namespace vidmetra {
 
@@ -29,34 +28,19 @@ PlaneSets::PlaneSets(std::span<const MetricChoice* const> metrics, const MetricS
   }
 }
 
-bool PlaneSets::KeyedFor(std::span<const InputFrames> inputs) const {
-  for (size_t i = 0; i < inputs.size(); ++i) {
-    if (inputs[i].decoded->colour_space() != colour_spaces_[i]) return false;
+bool PlaneSets::PrepareInput(FramePreparer& preparer, const InputFrames& frames, size_t input,
+                             int32_t colour_matrix) const {
+  // One preparation serves several components only for the colour space it was chosen for.
+  const bool keyed = frames.decoded->colour_space() == colour_spaces_[input];
+  for (const Set& set : sets_) {
+    if (!set.planes[input]->valid() || (set.merged && !keyed)) return false;
+  }
+  for (const Set& set : sets_) {
+    if (!preparer.Prepare(*frames.decoded, *frames.scratch, *set.planes[input], set.preparation, colour_matrix)) {
+      return false;
+    }
   }
   return true;
-}
-
-bool PlaneSets::Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix,
-                        TaskPool* pool) const {
-  for (const Set& set : sets_) {
-    for (const PlaneFrame* planes : set.frames) {
-      if (!planes->valid()) return false;
-    }
-    // One preparation serves several components only for the colour spaces it was chosen for.
-    if (set.merged && !KeyedFor(inputs)) return false;
-  }
-  // Each input has its own scratch frame and planes, so the inputs are prepared side by side.
-  std::vector<char> prepared(inputs.size(), 1);
-  RunParts(pool, static_cast<int>(inputs.size()), [&](int part) {
-    const size_t i = static_cast<size_t>(part);
-    for (const Set& set : sets_) {
-      if (!preparer.Prepare(*inputs[i].decoded, *inputs[i].scratch, *set.planes[i], set.preparation, colour_matrix)) {
-        prepared[i] = 0;
-        return;
-      }
-    }
-  });
-  return std::all_of(prepared.begin(), prepared.end(), [](char ok) { return ok != 0; });
 }
 
 }  // namespace vidmetra

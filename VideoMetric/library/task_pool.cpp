@@ -75,12 +75,22 @@ void TaskPool::Submit(Job& job, int parts) {
     *link = &job;
   }
   queued_.notify_all();
+  finished_.notify_all();  // a caller waiting in Finish helps with it
 }
 
 void TaskPool::Finish(Job& job) {
   std::unique_lock lock(mutex_);
   while (job.started_ < job.parts_) RunPart(job, StartPart(job), lock);
-  finished_.wait(lock, [&job] { return job.finished_ == job.parts_; });
+  // While other threads end its last parts, this one takes on queued work, such as the jobs those parts hand
+  // out themselves, instead of idling until they are done.
+  while (job.finished_ != job.parts_) {
+    if (head_ != nullptr) {
+      Job& queued = *head_;
+      RunPart(queued, StartPart(queued), lock);
+    } else {
+      finished_.wait(lock);
+    }
+  }
   std::exception_ptr failure = std::exchange(job.failure_, nullptr);
   job.parts_ = job.started_ = job.finished_ = 0;
   lock.unlock();

@@ -41,9 +41,11 @@ bool SameSeries(const SeriesInfo& a, const SeriesInfo& b) {
 
 class MultiMetricTest : public ::testing::Test {
  protected:
-  // Three threads, so that the metrics of a frame measure side by side.
-  MultiMetricTest() : catalogue_("/nonexistent/plugins"), session_(catalogue_, 3) {
+  // Three threads, so that the metrics of a frame measure side by side while the next frame is read and
+  // prepared; the runs of one metric alone on one thread, which loads each frame after the last was measured.
+  MultiMetricTest() : catalogue_("/nonexistent/plugins"), session_(catalogue_, 3), alone_session_(catalogue_, 1) {
     session_.Context().log_echo = nullptr;
+    alone_session_.Context().log_echo = nullptr;
   }
 
   // An original and two processed clips of a random size; the second processed one a frame shorter.
@@ -73,7 +75,8 @@ class MultiMetricTest : public ::testing::Test {
   }
 
   // Runs `metrics` in one pass with per-metric CSV files written into `folder`.
-  RunRecord Run(const std::vector<MetricChoice>& metrics, const std::string& folder, RunGate* gate = nullptr) {
+  RunRecord Run(const std::vector<MetricChoice>& metrics, const std::string& folder, RunGate* gate = nullptr,
+                MeasurementSession* session = nullptr) {
     std::filesystem::create_directories(folder);
     MeasurementSettings settings;
     settings.request.files.clear();
@@ -87,12 +90,13 @@ class MultiMetricTest : public ::testing::Test {
     settings.csv.enabled = true;
     settings.csv.per_metric = true;
     settings.csv.output_folder = folder;
-    return session_.Run(settings);
+    return (session != nullptr ? *session : session_).Run(settings);
   }
 
   testing::TempDir dir_;
   MetricCatalogue catalogue_;
   MeasurementSession session_;
+  MeasurementSession alone_session_;
   int32_t width_ = 0;
   int32_t height_ = 0;
 };
@@ -118,7 +122,7 @@ TEST_F(MultiMetricTest, EverySeriesEqualsItsMetricMeasuredAloneBitForBit) {
     size_t series_alone = 0;
     for (size_t m = 0; m < metrics.size(); ++m) {
       const std::string folder = dir_.File("alone" + std::to_string(round) + "_" + std::to_string(m));
-      const RunRecord alone = Run({metrics[m]}, folder);
+      const RunRecord alone = Run({metrics[m]}, folder, nullptr, &alone_session_);
       ASSERT_EQ(alone.status, (RunStatus{2, 2}));
       for (const int32_t id : alone.store->SeriesIds()) {
         ++series_alone;

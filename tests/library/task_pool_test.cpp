@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -64,6 +65,43 @@ TEST(TaskPool, ExceptionOfAPartComesOutOfFinishAfterEveryPartRan) {
   ran = 0;
   RunParts(&pool, 6, [&](int) { ran += 1; });
   EXPECT_EQ(ran, 6);
+}
+
+// A caller whose last part runs on a worker takes on the work that part hands out: here the part's second half
+// of a nested job, which its first half waits for, so no thread idles while there is work queued.
+TEST(TaskPool, ACallerWaitingForItsJobRunsTheWorkItsPartsHandOut) {
+  TaskPool pool(2);
+  std::atomic<bool> outer_started{false};
+  std::atomic<bool> nested_second_ran{false};
+  std::thread::id nested_second_thread;
+  bool nested_first_saw_second = false;
+  class Outer final : public TaskPool::Job {
+   public:
+    explicit Outer(std::function<void()> work) : work_(std::move(work)) {}
+
+   private:
+    void RunPart(int) override { work_(); }
+    std::function<void()> work_;
+  } outer([&] {
+    outer_started = true;
+    RunParts(&pool, 2, [&](int part) {
+      if (part == 1) {
+        nested_second_thread = std::this_thread::get_id();
+        nested_second_ran = true;
+        return;
+      }
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+      while (!nested_second_ran && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+      nested_first_saw_second = nested_second_ran;
+    });
+  });
+  pool.Submit(outer, 1);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!outer_started && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_TRUE(outer_started);  // the worker has the outer part, so the caller only waits for it in Finish
+  pool.Finish(outer);
+  EXPECT_TRUE(nested_first_saw_second);
+  EXPECT_EQ(nested_second_thread, std::this_thread::get_id());
 }
 
 class Counter final : public TaskPool::Job {

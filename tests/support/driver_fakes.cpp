@@ -12,6 +12,7 @@ int FakeReader::ReadFrameRaw(uint8_t* buffer, int frame_number) {
   if (IsBadFrameNumber(frame_number)) return 4;
   next_ = frame_number + 1;
   if (frame_number == clip_.fail_at) return 3;
+  if (frame_number == clip_.throw_at) throw std::runtime_error("fake read failed");
   std::memset(buffer, clip_.levels[static_cast<size_t>(frame_number)],
               static_cast<size_t>(clip_.width) * static_cast<size_t>(clip_.height));
   return 0;

@@ -18,7 +18,8 @@ struct FakeClip {
   int width = 16;
   int height = 16;
   std::vector<uint8_t> levels;
-  int fail_at = -1;  // a read of this frame fails with status 3
+  int fail_at = -1;   // a read of this frame fails with status 3
+  int throw_at = -1;  // a read of this frame throws std::runtime_error("fake read failed")
 };
 
 class FakeReader : public SequenceReader {

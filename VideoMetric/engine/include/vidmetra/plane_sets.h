@@ -17,8 +17,6 @@ struct InputFrames {
   VideoFrame* scratch;
 };
 
-class TaskPool;
-
 class PlaneSets {
  public:
   // `colour_spaces`: what each input's reader delivers. Sets frames of width × height for every input.
@@ -27,10 +25,9 @@ class PlaneSets {
 
   // The prepared frames of the `metric`-th metric given at construction.
   FrameList FramesOf(size_t metric) const { return sets_[set_of_[metric]].frames; }
-  // Prepares every set from the decoded frames of each input, the inputs side by side on the pool; false when a
-  // frame could not be converted.
-  bool Prepare(FramePreparer& preparer, std::span<const InputFrames> inputs, int32_t colour_matrix,
-               TaskPool* pool) const;
+  // Prepares the planes of every set for the `input`-th input from its decoded frame; false when the frame could
+  // not be converted. Each input has a scratch frame and planes of its own, so inputs may be prepared side by side.
+  bool PrepareInput(FramePreparer& preparer, const InputFrames& frames, size_t input, int32_t colour_matrix) const;
 
  private:
   struct Set {
@@ -41,9 +38,6 @@ class PlaneSets {
     std::vector<std::unique_ptr<PlaneFrame>> planes;
     std::vector<PlaneFrame*> frames;  // the same, as the metrics take them
   };
-  // Whether the decoded frames are of the colour spaces the sets were keyed for.
-  bool KeyedFor(std::span<const InputFrames> inputs) const;
-
   std::vector<Set> sets_;
   std::vector<size_t> set_of_;
   std::vector<int32_t> colour_spaces_;

@@ -49,8 +49,9 @@ class TaskPool {
 
   // Queues parts 0 .. parts − 1 of `job`; workers start them in that order, jobs in the order submitted.
   void Submit(Job& job, int parts);
-  // Runs the parts no worker has started on the calling thread, waits for the others, and then rethrows the
-  // first exception a part threw.
+  // Runs the parts no worker has started on the calling thread, then, until the others are done, parts of
+  // whatever else is queued, and then rethrows the first exception a part of `job` threw. So a part must not
+  // hold a lock across Finish that another part may take.
   void Finish(Job& job);
 
  private:
@@ -61,7 +62,7 @@ class TaskPool {
 
   std::mutex mutex_;
   std::condition_variable queued_;
-  std::condition_variable finished_;
+  std::condition_variable finished_;  // also when work is queued, for the callers that help while they wait
   Job* head_ = nullptr;
   bool quit_ = false;
   std::vector<std::thread> workers_;
