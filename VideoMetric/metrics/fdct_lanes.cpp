@@ -25,6 +25,7 @@ namespace {
 // The transform is written once on generic vectors; each instruction set compiles it in its own entry point.
 using Lanes = double __attribute__((vector_size(sizeof(double) * kDctLanes)));
 using LaneInts = int32_t __attribute__((vector_size(sizeof(int32_t) * kDctLanes)));
+using LaneLongs = int64_t __attribute__((vector_size(sizeof(int64_t) * kDctLanes)));
 using LaneWords = int16_t __attribute__((vector_size(sizeof(int16_t) * kDctLanes)));
 
 #define VIDMETRA_LANES_INLINE [[gnu::always_inline]] inline
@@ -48,14 +49,16 @@ VIDMETRA_LANES_INLINE Lanes RoundHalfAway(const Lanes& scaled) {
   return x < Splat(0.0) ? -below : below;
 }
 
-// The same rounding for a final coefficient, saturated at the 16-bit limits. Saturating first changes nothing
-// (whatever lies beyond a limit rounds to beyond it) and leaves so few integer bits that x ± 0.5 is exact and
-// the truncating conversion to 32-bit integers finishes the rounding.
+// The same rounding for a final coefficient, saturated at the 16-bit limits. No 16-bit block gives a coefficient
+// beyond 2^20 before saturation, so x ± 0.5 (the half carrying x's sign) is exact, the truncating conversion to
+// 32-bit integers finishes the rounding, and saturating the integers afterwards changes nothing rounding would.
 VIDMETRA_LANES_INLINE LaneWords RoundToWords(const Lanes& scaled) {
-  Lanes x = scaled > Splat(32767.0) ? Splat(32767.0) : scaled;
-  x = x < Splat(-32768.0) ? Splat(-32768.0) : x;
-  const Lanes rounded = x + (x < Splat(0.0) ? Splat(-0.5) : Splat(0.5));
-  return __builtin_convertvector(__builtin_convertvector(rounded, LaneInts), LaneWords);
+  const LaneLongs sign = (LaneLongs)scaled & static_cast<int64_t>(0x8000000000000000u);
+  const Lanes half = (Lanes)(sign | (LaneLongs)Splat(0.5));
+  LaneInts rounded = __builtin_convertvector(scaled + half, LaneInts);
+  rounded = rounded > 32767 ? 32767 : rounded;
+  rounded = rounded < -32768 ? -32768 : rounded;
+  return __builtin_convertvector(rounded, LaneWords);
 }
 
 constexpr double kUnit = static_cast<double>(int64_t{1} << kDctFraction);
@@ -91,7 +94,8 @@ VIDMETRA_LANES_INLINE void TransformLanes(int16_t* blocks) {
   }
 }
 
-__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) void ForwardDct8x8Avx512(int16_t* blocks) {
+// Every processor with AVX-512 has fused multiply-add, which the exact products of the transform may use.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) void ForwardDct8x8Avx512(int16_t* blocks) {
   TransformLanes(blocks);
 }
 

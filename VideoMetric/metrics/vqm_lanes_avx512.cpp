@@ -1,0 +1,108 @@
+#include "vidmetra/vqm_vector_lanes.h"
+
+#ifdef VIDMETRA_X86_KERNELS
+// GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+
+#include <array>
+
+namespace vidmetra {
+namespace {
+
+#define VIDMETRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl")))
+
+static_assert(kDctLanes == 8, "one picture row of a lane group is 64 samples, four vectors");
+
+// Where each interleaved entry of a lane row (entry 8·x + j: column x of block j) lies in the two vectors that
+// packing the four converted vectors of the picture row gives. Packing two vectors of 16 integers interleaves
+// them by 128-bit lanes: four of the first, four of the second, and so on.
+constexpr std::array<uint16_t, 64> CaptureOrder() {
+  std::array<uint16_t, 64> order{};
+  for (int entry = 0; entry < 64; ++entry) {
+    const int sample = 8 * (entry % 8) + entry / 8;
+    const int in_pair = sample % 32;
+    const int in_vector = in_pair % 16;
+    order[static_cast<size_t>(entry)] =
+        static_cast<uint16_t>(32 * (sample / 32) + 8 * (in_vector / 4) + (in_pair >= 16 ? 4 : 0) + in_vector % 4);
+  }
+  return order;
+}
+alignas(64) constexpr std::array<uint16_t, 64> kCaptureOrder = CaptureOrder();
+
+// VqmCaptureSample on 16 samples: saturated at the 16-bit limits before the truncating conversion, NaN as 0.
+VIDMETRA_AVX512 inline __m512i CaptureVector(const float* samples, __mmask16 lanes) {
+  const __m512 x = _mm512_maskz_loadu_ps(lanes, samples);
+  const __m512 limited = _mm512_min_ps(_mm512_max_ps(x, _mm512_set1_ps(-32768.0f)), _mm512_set1_ps(32767.0f));
+  return _mm512_maskz_cvttps_epi32(_mm512_cmp_ps_mask(x, x, _CMP_ORD_Q), limited);
+}
+
+// Each block weight repeated for the eight lanes, as floats, so that two coefficients' weights are one load.
+std::array<float, 64 * kDctLanes> LaneWeights() {
+  std::array<float, 64 * kDctLanes> weights{};
+  for (size_t i = 0; i < weights.size(); ++i) weights[i] = VqmWeight(static_cast<int>(i / kDctLanes));
+  return weights;
+}
+
+// Coefficients i and i + 1 of the eight blocks, scaled by their contrast and divided by their weights.
+VIDMETRA_AVX512 inline __m512 Weighted(const int16_t* coefficients, __m512 contrast, __m512 weight) {
+  const __m512i words = _mm512_cvtepi16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(coefficients)));
+  return _mm512_div_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(words), contrast), weight);
+}
+
+VIDMETRA_AVX512 inline __m512 Contrasts(const int16_t* coefficients) {
+  alignas(32) float factors[kDctLanes];
+  for (int j = 0; j < kDctLanes; ++j) factors[j] = VqmContrast(coefficients[j]);
+  return _mm512_broadcast_f32x8(_mm256_load_ps(factors));
+}
+
+}  // namespace
+
+// Lanes beyond `count` blocks are loaded as zeros, without touching their memory.
+VIDMETRA_AVX512 void VqmCaptureLanesAvx512(const float* plane, int width, int count, int16_t* lanes) {
+  const __m512i first_half = _mm512_load_si512(kCaptureOrder.data());
+  const __m512i second_half = _mm512_load_si512(kCaptureOrder.data() + 32);
+  const uint64_t valid = count >= kDctLanes ? ~uint64_t{0} : (uint64_t{1} << (8 * count)) - 1;
+  for (int y = 0; y < 8; ++y) {
+    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
+    __m512i converted[4];
+    for (int k = 0; k < 4; ++k) converted[k] = CaptureVector(row + 16 * k, static_cast<__mmask16>(valid >> (16 * k)));
+    const __m512i low = _mm512_packs_epi32(converted[0], converted[1]);
+    const __m512i high = _mm512_packs_epi32(converted[2], converted[3]);
+    _mm512_storeu_si512(lanes + 64 * y, _mm512_permutex2var_epi16(low, first_half, high));
+    _mm512_storeu_si512(lanes + 64 * y + 32, _mm512_permutex2var_epi16(low, second_half, high));
+  }
+}
+
+// Two coefficients per vector, the first in the lower half: the sum takes the lower half before the upper, so
+// every lane adds its block's differences in the reference's order.
+VIDMETRA_AVX512 VqmLaneStatistics VqmCompareLanesAvx512(const int16_t* a, const int16_t* b) {
+  static const std::array<float, 64 * kDctLanes> weights = LaneWeights();
+  const __m512 contrast_a = Contrasts(a);
+  const __m512 contrast_b = Contrasts(b);
+  const __m512i magnitude = _mm512_set1_epi32(0x7FFFFFFF);  // fabs by its definition: the sign bit cleared
+  __m256 sum = _mm256_setzero_ps();
+  __m512 maximum = _mm512_setzero_ps();
+  for (int i = 0; i < 64; i += 2) {
+    const __m512 weight = _mm512_loadu_ps(weights.data() + kDctLanes * i);
+    const __m512 difference = _mm512_castsi512_ps(_mm512_and_si512(
+        _mm512_castps_si512(_mm512_sub_ps(Weighted(a + kDctLanes * i, contrast_a, weight),
+                                          Weighted(b + kDctLanes * i, contrast_b, weight))),
+        magnitude));
+    sum = _mm256_add_ps(sum, _mm512_castps512_ps256(difference));
+    sum = _mm256_add_ps(sum, _mm512_extractf32x8_ps(difference, 1));
+    maximum = _mm512_max_ps(difference, maximum);  // keeps the maximum on ties and NaN, as std::max does
+  }
+  VqmLaneStatistics statistics;
+  _mm256_storeu_ps(statistics.mean, _mm256_mul_ps(sum, _mm256_set1_ps(0.015625f)));
+  const __m256 lower = _mm512_castps512_ps256(maximum);
+  const __m256 upper = _mm512_extractf32x8_ps(maximum, 1);
+  _mm256_storeu_ps(statistics.maximum, _mm256_max_ps(upper, lower));
+  return statistics;
+}
+
+}  // namespace vidmetra
+#endif
