@@ -164,18 +164,11 @@ VIDMETRA_AVX512 inline __m512 WindowIndices(EightColumnRun (&runs)[kPackedStatis
   return _mm512_maskz_div_ps(valid, numerator, denominator);
 }
 
-// Indices below SsimIndexSum::kFineLimit in magnitude, other than zero, one at a time.
-VIDMETRA_AVX512 void AddSmall(__m512 index, __mmask16 small, SsimIndexSum& sum) {
-  alignas(64) float indices[kLanes];
-  _mm512_store_ps(indices, index);
-  for (int lane = 0; lane < kLanes; ++lane) {
-    if ((small >> lane) & 1) sum.Add(indices[lane]);
-  }
-}
-
 // The indices of one window row, as whole fine units of SsimIndexSum summed in eight double lanes (exact: a row
-// adds fewer than 2^16 units of at most 2^36 to a lane), the rare small ones straight into `sum`.
-VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int width, float* map_row, SsimIndexSum& sum) {
+// adds fewer than 2^16 units of at most 2^36 to a lane). The rare small ones are packed into `small` for the
+// caller to add one by one, so that no call inside the loop makes the compiler keep its vectors in memory.
+VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int width, float* map_row, float* small,
+                                  int& small_count) {
   const int windows = width - 7;
   __m512d units = _mm512_setzero_pd();
   const __m512 map_scale = _mm512_set1_ps(255.0f);
@@ -190,8 +183,9 @@ VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int wid
     const __m512 scaled = _mm512_maskz_mul_ps(fine, index, fine_scale);
     units = _mm512_add_pd(units, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(scaled)),
                                                _mm512_cvtps_pd(_mm512_extractf32x8_ps(scaled, 1))));
-    const __mmask16 small = _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
-    if (small != 0) AddSmall(index, small, sum);
+    const __mmask16 tiny = _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
+    _mm512_mask_compressstoreu_ps(small + small_count, tiny, index);
+    small_count += __builtin_popcount(tiny);
     if (map_row == nullptr) continue;
     const __m512 value = _mm512_sub_ps(map_scale, _mm512_mul_ps(map_scale, index));
     _mm512_mask_storeu_ps(map_row + x + 7, valid, value);
@@ -209,13 +203,17 @@ VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScr
   int32_t* columns = scratch.IntegerRows(length * kPackedStatistics);
   std::fill_n(columns, length * kPackedStatistics, 0);
   const int first_row = planes.row_begin - 7;
+  float* small = scratch.Indices(static_cast<size_t>(planes.width));
   SsimIndexSum sum;
   __m512i units = _mm512_setzero_si512();
   for (int r = first_row; r < planes.End(); ++r) {
     if (!SlideColumns(planes, r, first_row, length, columns)) return false;
     if (r < planes.row_begin) continue;
     float* map_row = map == nullptr ? nullptr : map + static_cast<ptrdiff_t>(r) * planes.width;
-    units = _mm512_add_epi64(units, _mm512_cvtpd_epi64(WindowRow(columns, length, planes.width, map_row, sum)));
+    int small_count = 0;
+    units = _mm512_add_epi64(units,
+                             _mm512_cvtpd_epi64(WindowRow(columns, length, planes.width, map_row, small, small_count)));
+    for (int i = 0; i < small_count; ++i) sum.Add(small[i]);
   }
   sum.AddFine(_mm512_reduce_add_epi64(units));
   result.Add(sum);

@@ -31,6 +31,11 @@ int32_t* SsimScratch::IntegerRows(size_t entries) {
   return integers_.data();
 }
 
+float* SsimScratch::Indices(size_t entries) {
+  if (indices_.size() < entries) indices_.resize(entries);
+  return indices_.data();
+}
+
 float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab) {
   const double a_b = sa * sb;
   const double mean_squares = sa * sa + sb * sb;

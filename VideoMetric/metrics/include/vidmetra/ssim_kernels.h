@@ -32,10 +32,12 @@ class SsimScratch {
  public:
   double* DoubleRows(size_t entries);
   int32_t* IntegerRows(size_t entries);
+  float* Indices(size_t entries);
 
  private:
   std::vector<double> doubles_;
   std::vector<int32_t> integers_;
+  std::vector<float> indices_;
 };
 
 // The index of one window from its sums over the 64 samples of a (Sa, Saa), b (Sb, Sbb) and a·b (Sab).
