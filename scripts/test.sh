@@ -37,5 +37,5 @@ ctest --preset "$preset" -j "$(nproc)"
 if [ "$preset" = release ] && command -v clang++ >/dev/null 2>&1; then
   cmake --preset fuzz
   cmake --build --preset fuzz -j "$(nproc)"
-  ctest --preset fuzz
+  ctest --preset fuzz -j "$(nproc)"
 fi

@@ -1,27 +1,31 @@
 #include "vidmetra/plane_frame.h"
 
-#include <cstdlib>
 #include <initializer_list>
+
+#include "vidmetra/zeroed_memory.h"
 
 namespace vidmetra {
 namespace {
 
-// calloc hands out zeroed pages that become resident only when written, so planes a measurement never fills
-// cost no memory; its blocks are aligned for any vector load.
-float* AllocatePlane(size_t samples) { return static_cast<float*>(std::calloc(samples == 0 ? 1 : samples, sizeof(float))); }
+// Planes a measurement never fills cost no memory: their pages become resident only when written.
+size_t PlaneBytes(int32_t width, int32_t height) {
+  return static_cast<size_t>(width) * static_cast<size_t>(height) * sizeof(float);
+}
+float* AllocatePlane(size_t bytes) { return static_cast<float*>(AllocateZeroed(bytes)); }
+
 }  // namespace
 
 PlaneFrame::PlaneFrame(int32_t width, int32_t height) {
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
-  const size_t samples = static_cast<size_t>(width_) * static_cast<size_t>(height_);
+  const size_t bytes = PlaneBytes(width_, height_);
   r_ = g_ = b_ = y_ = u_ = v_ = l_ = nullptr;
   float** planes[] = {&r_, &g_, &b_, &y_, &u_, &v_, &l_};
   for (float** plane : planes) {
-    *plane = AllocatePlane(samples);
+    *plane = AllocatePlane(bytes);
     if (*plane == nullptr) {
       for (float** allocated : planes) {
-        std::free(*allocated);
+        FreeZeroed(*allocated, bytes);
         *allocated = nullptr;
       }
       width_ = height_ = 0;
@@ -31,7 +35,8 @@ PlaneFrame::PlaneFrame(int32_t width, int32_t height) {
 }
 
 PlaneFrame::~PlaneFrame() {
-  for (float* plane : {r_, g_, b_, y_, u_, v_, l_}) std::free(plane);
+  const size_t bytes = PlaneBytes(width_, height_);
+  for (float* plane : {r_, g_, b_, y_, u_, v_, l_}) FreeZeroed(plane, bytes);
 }
 
 float* PlaneFrame::ComponentPlane(int component) {

@@ -1,6 +1,7 @@
 #include "vidmetra/registry_key.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
@@ -21,10 +22,14 @@ constexpr size_t kMaxKeyBytes = size_t{1} << 20;
 std::optional<std::string> ReadKeyText(const std::filesystem::path& location) {
   std::ifstream file(location, std::ios::binary);
   if (!file.is_open()) return std::nullopt;
-  std::string text(kMaxKeyBytes + 1, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  // Read in pieces: a key is small, and a megabyte zeroed for every read made loading the settings slow.
+  std::string text;
+  std::array<char, 16384> piece;
+  while (text.size() <= kMaxKeyBytes && file) {
+    file.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    text.append(piece.data(), static_cast<size_t>(file.gcount()));
+  }
   if (file.bad()) return std::nullopt;
-  text.resize(static_cast<size_t>(file.gcount()));
   if (text.size() > kMaxKeyBytes) {
     const size_t last_line_end = text.rfind('\n', kMaxKeyBytes - 1);
     text.resize(last_line_end == std::string::npos ? 0 : last_line_end + 1);

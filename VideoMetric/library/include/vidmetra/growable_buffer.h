@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <utility>
 
 namespace vidmetra {
@@ -10,22 +9,27 @@ namespace vidmetra {
 // settle after the first frame of a file. Growing replaces the block by a new, zero-filled, 64-byte aligned one.
 class GrowableBuffer {
  public:
+  GrowableBuffer() = default;
+  ~GrowableBuffer() { Release(); }
+  GrowableBuffer(GrowableBuffer&& other) noexcept { Swap(other); }
+  GrowableBuffer& operator=(GrowableBuffer&& other) noexcept {
+    GrowableBuffer(std::move(other)).Swap(*this);
+    return *this;
+  }
+
   // Returns the block, at least `size` bytes long; null only when the allocation fails.
   uint8_t* Ensure(size_t size);
   void Release();
   void Swap(GrowableBuffer& other) noexcept {
-    data_.swap(other.data_);
+    std::swap(data_, other.data_);
     std::swap(capacity_, other.capacity_);
   }
 
-  uint8_t* data() const { return data_.get(); }
+  uint8_t* data() const { return data_; }
   size_t capacity() const { return capacity_; }
 
  private:
-  struct FreeDeleter {
-    void operator()(uint8_t* p) const;
-  };
-  std::unique_ptr<uint8_t, FreeDeleter> data_;
+  uint8_t* data_ = nullptr;
   size_t capacity_ = 0;
 };
 

@@ -1,0 +1,50 @@
+#include "vidmetra/zeroed_memory.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace vidmetra {
+namespace {
+
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kAlignment = 64;
+
+// Blocks under one huge page stay with the heap, whose reuse is cheaper than a mapping.
+bool IsMapped(size_t bytes) { return bytes >= kHugePage; }
+size_t MappedBytes(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+
+}  // namespace
+
+void* AllocateZeroed(size_t bytes) {
+  if (!IsMapped(bytes)) {
+    const size_t rounded = bytes == 0 ? kAlignment : (bytes + kAlignment - 1) / kAlignment * kAlignment;
+    void* block = std::aligned_alloc(kAlignment, rounded);
+    if (block != nullptr) std::memset(block, 0, rounded);
+    return block;
+  }
+  // Map one huge page more than needed and trim both ends, so the block starts on a huge-page boundary.
+  const size_t length = MappedBytes(bytes);
+  void* mapping = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapping == MAP_FAILED) return nullptr;
+  const auto start = reinterpret_cast<uintptr_t>(mapping);
+  const uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+  if (aligned > start) munmap(mapping, aligned - start);
+  const size_t tail = start + length + kHugePage - (aligned + length);
+  if (tail > 0) munmap(reinterpret_cast<void*>(aligned + length), tail);
+  madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+  return reinterpret_cast<void*>(aligned);
+}
+
+void FreeZeroed(void* block, size_t bytes) {
+  if (block == nullptr) return;
+  if (IsMapped(bytes)) {
+    munmap(block, MappedBytes(bytes));
+  } else {
+    std::free(block);
+  }
+}
+
+}  // namespace vidmetra
