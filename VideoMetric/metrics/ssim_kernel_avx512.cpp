@@ -184,8 +184,10 @@ VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int wid
     units = _mm512_add_pd(units, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(scaled)),
                                                _mm512_cvtps_pd(_mm512_extractf32x8_ps(scaled, 1))));
     const __mmask16 tiny = _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
-    _mm512_mask_compressstoreu_ps(small + small_count, tiny, index);
-    small_count += __builtin_popcount(tiny);
+    if (tiny != 0) {  // a compressing store costs much even when it stores nothing
+      _mm512_mask_compressstoreu_ps(small + small_count, tiny, index);
+      small_count += __builtin_popcount(tiny);
+    }
     if (map_row == nullptr) continue;
     const __m512 value = _mm512_sub_ps(map_scale, _mm512_mul_ps(map_scale, index));
     _mm512_mask_storeu_ps(map_row + x + 7, valid, value);

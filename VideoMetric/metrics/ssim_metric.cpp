@@ -13,12 +13,12 @@ namespace {
 // than this would spend too much of their work on that.
 constexpr int kLeastBandRows = 64;
 
-// Enough bands for each thread to take several, so that threads that come late to the frame (reading the next
-// one, say) still get a share.
+// Two bands per thread, so that a thread that comes late to the frame (reading the next one, say) still gets a
+// share.
 int BandCount(const MetricParams& params) {
   const int threads = params.pool == nullptr ? 1 : params.pool->Threads();
   const int window_rows = params.height - 7;
-  return threads == 1 ? 1 : std::clamp(window_rows / kLeastBandRows, 1, 4 * threads);
+  return threads == 1 ? 1 : std::clamp(window_rows / kLeastBandRows, 1, 2 * threads);
 }
 
 }  // namespace

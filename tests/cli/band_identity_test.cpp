@@ -13,6 +13,7 @@
 namespace vidmetra {
 namespace {
 
+// Tall enough for SSIM bands of 64 rows and more at every thread count.
 constexpr int kWidth = 64, kHeight = 840, kFrames = 3;
 
 class BandIdentityTest : public CliTest {
