@@ -36,8 +36,6 @@ float ContrastFactor(float dc) {
              : static_cast<float>(std::pow(static_cast<double>(dc * kContrastReference), kContrastExponent) / dc);
 }
 
-// The factor depends on the DC alone: those of 8-bit to 10-bit pictures are worked out once.
-constexpr int kTabulatedDcs = 8192;
 
 // The vectorised steps are written once on generic vectors of one float or word per lane and compiled for each
 // instruction set in its own entry point. Every helper taking or returning a vector is inlined into those, so no
@@ -146,13 +144,17 @@ __attribute__((target("avx2"))) VqmLaneStatistics CompareLanesAvx2(const int16_t
 
 int16_t VqmWeight(int index) { return kWeights[index]; }
 
-float VqmContrast(int16_t dc) {
+const float* VqmContrastTable() {
   static const std::vector<float> table = [] {
-    std::vector<float> factors(kTabulatedDcs);
-    for (int i = 0; i < kTabulatedDcs; ++i) factors[static_cast<size_t>(i)] = ContrastFactor(static_cast<float>(i));
+    std::vector<float> factors(kVqmTabulatedDcs);
+    for (int i = 0; i < kVqmTabulatedDcs; ++i) factors[static_cast<size_t>(i)] = ContrastFactor(static_cast<float>(i));
     return factors;
   }();
-  return dc >= 0 && dc < kTabulatedDcs ? table[static_cast<size_t>(dc)] : ContrastFactor(dc);
+  return table.data();
+}
+
+float VqmContrast(int16_t dc) {
+  return dc >= 0 && dc < kVqmTabulatedDcs ? VqmContrastTable()[dc] : ContrastFactor(dc);
 }
 
 int16_t VqmCaptureSample(float sample) {

@@ -53,10 +53,23 @@ VIDMETRA_AVX512 inline __m512 Weighted(const int16_t* coefficients, __m512 contr
   return _mm512_div_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(words), contrast), weight);
 }
 
-VIDMETRA_AVX512 inline __m512 Contrasts(const int16_t* coefficients) {
-  alignas(32) float factors[kDctLanes];
-  for (int j = 0; j < kDctLanes; ++j) factors[j] = VqmContrast(coefficients[j]);
-  return _mm512_broadcast_f32x8(_mm256_load_ps(factors));
+// The contrast factors of the eight blocks of `a` in the lower half, of `b` in the upper, looked up in the
+// table together; a DC outside it (never one of an 8-bit picture) is worked out on its own.
+VIDMETRA_AVX512 inline __m512 Contrasts(const int16_t* a, const int16_t* b) {
+  const __m512i dcs = _mm512_cvtepi16_epi32(_mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a))),
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)), 1));
+  const __mmask16 tabulated = _mm512_cmplt_epu32_mask(dcs, _mm512_set1_epi32(kVqmTabulatedDcs));
+  __m512 factors = _mm512_mask_i32gather_ps(_mm512_setzero_ps(), tabulated, dcs, VqmContrastTable(), 4);
+  if (tabulated != 0xFFFF) {
+    alignas(64) float each[16];
+    _mm512_store_ps(each, factors);
+    for (int j = 0; j < 16; ++j) {
+      if (((tabulated >> j) & 1) == 0) each[j] = VqmContrast(j < 8 ? a[j] : b[j - 8]);
+    }
+    factors = _mm512_load_ps(each);
+  }
+  return factors;
 }
 
 }  // namespace
@@ -86,8 +99,9 @@ VIDMETRA_AVX512 void VqmCaptureLanesAvx512(const float* plane, int width, int co
 // every lane adds its block's differences in the reference's order.
 VIDMETRA_AVX512 VqmLaneStatistics VqmCompareLanesAvx512(const int16_t* a, const int16_t* b) {
   static const std::array<float, 64 * kDctLanes> weights = LaneWeights();
-  const __m512 contrast_a = Contrasts(a);
-  const __m512 contrast_b = Contrasts(b);
+  const __m512 contrasts = Contrasts(a, b);
+  const __m512 contrast_a = _mm512_shuffle_f32x4(contrasts, contrasts, 0x44);  // the lower half twice
+  const __m512 contrast_b = _mm512_shuffle_f32x4(contrasts, contrasts, 0xEE);  // the upper half twice
   const __m512i magnitude = _mm512_set1_epi32(0x7FFFFFFF);  // fabs by its definition: the sign bit cleared
   __m256 sum = _mm256_setzero_ps();
   __m512 maximum = _mm512_setzero_ps();

@@ -8,6 +8,10 @@ namespace vidmetra {
 
 // The local contrast factor of a block with this DC coefficient, (DC / 1024)^0.65 / DC, and 0 for DC 0.
 float VqmContrast(int16_t dc);
+// The factor depends on the DC alone: those of 8-bit to 10-bit pictures, DCs 0 to kVqmTabulatedDcs − 1, are
+// worked out once into this table.
+constexpr int kVqmTabulatedDcs = 8192;
+const float* VqmContrastTable();
 
 #ifdef VIDMETRA_X86_KERNELS
 void VqmCaptureLanesAvx512(const float* plane, int width, int count, int16_t* lanes);
