@@ -1,19 +1,12 @@
 #include "vidmetra/ssim_vector_kernels.h"
 
 #ifdef VIDMETRA_X86_KERNELS
-// GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "vidmetra/avx512_intrinsics.h"
 
 #include <algorithm>
 
 namespace vidmetra {
 namespace {
-
-#define VIDMETRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl")))
 
 constexpr int kLanes = 16;
 // As in the AVX2 kernel, a and b share one 32-bit lane (b in the upper half) and the index only needs Saa + Sbb.

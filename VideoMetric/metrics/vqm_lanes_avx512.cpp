@@ -1,19 +1,12 @@
 #include "vidmetra/vqm_vector_lanes.h"
 
 #ifdef VIDMETRA_X86_KERNELS
-// GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "vidmetra/avx512_intrinsics.h"
 
 #include <array>
 
 namespace vidmetra {
 namespace {
-
-#define VIDMETRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl")))
 
 static_assert(kDctLanes == 8, "one picture row of a lane group is 64 samples, four vectors");
 
