@@ -59,7 +59,7 @@ class ViewerTest : public ::testing::Test {
     bundle.bad_frames = std::vector<int32_t>{5, 17, 33};
   }
 
-  testing::TempDir dir;
+  vidmetra::testing::TempDir dir;
   ResultStore store;
   ResultsBundle bundle;
 };

@@ -24,14 +24,14 @@ using testing::RiffWriter;
 using testing::StoreLe32;
 using testing::StoreLe64;
 
-constexpr size_t kFrameBytes = 96;
+constexpr size_t kHostileFrameBytes = 96;
 
 AviBuilder Clip(size_t frames, bool with_audio = false) {
   AviBuilder builder;
   const int video = builder.AddVideoStream(8, 4, std::string(4, '\0'), 24);
   const int audio = with_audio ? builder.AddAudioStream(1, 8000, 8) : -1;
   for (size_t i = 0; i < frames; ++i) {
-    builder.AddSample(video, PatternBytes(kFrameBytes, static_cast<uint32_t>(i)), i % 4 == 0);
+    builder.AddSample(video, PatternBytes(kHostileFrameBytes, static_cast<uint32_t>(i)), i % 4 == 0);
     if (audio >= 0) builder.AddSample(audio, PatternBytes(7 + i, static_cast<uint32_t>(1000 + i)));
   }
   return builder;
@@ -246,7 +246,7 @@ TEST_F(AviHostileTest, IndexOfIndexesClaimingTooManyEntriesIsSkipped) {
   ASSERT_EQ(container_.VideoStream(0)->Length(), 20);
   int64_t size = 0;
   container_.VideoStream(0)->Read(0, nullptr, 0, size);
-  EXPECT_EQ(size, static_cast<int64_t>(kFrameBytes / 2));
+  EXPECT_EQ(size, static_cast<int64_t>(kHostileFrameBytes / 2));
 }
 
 TEST_F(AviHostileTest, IndexEntrySizeOfZeroIsSkipped) {
@@ -276,10 +276,10 @@ TEST_F(AviHostileTest, SuperIndexEntriesOutsideTheFileOrOnThemselvesAreSkipped) 
   ASSERT_TRUE(OpenBytes(bytes));
   ContainerStream* video = container_.VideoStream(0);
   ASSERT_EQ(video->Length(), 4);
-  std::vector<uint8_t> sample(kFrameBytes);
+  std::vector<uint8_t> sample(kHostileFrameBytes);
   int64_t read = 0;
-  ASSERT_TRUE(video->Read(0, sample.data(), kFrameBytes, read));
-  EXPECT_EQ(sample, PatternBytes(kFrameBytes, 16));
+  ASSERT_TRUE(video->Read(0, sample.data(), kHostileFrameBytes, read));
+  EXPECT_EQ(sample, PatternBytes(kHostileFrameBytes, 16));
   StoreLe64(bytes, entries + 32, ~uint64_t{0} - 4);  // adding the header size would wrap
   ASSERT_TRUE(OpenBytes(bytes));
   EXPECT_EQ(container_.VideoStream(0)->Length(), 0);
@@ -353,10 +353,10 @@ TEST_F(AviHostileTest, ClassicIndexOffsetsBeyondTheFileFailTheRead) {
   ASSERT_TRUE(OpenBytes(bytes));
   ContainerStream* video = container_.VideoStream(0);
   ASSERT_EQ(video->Length(), 2);
-  std::vector<uint8_t> sample(kFrameBytes);
+  std::vector<uint8_t> sample(kHostileFrameBytes);
   int64_t read = 0;
-  EXPECT_FALSE(video->Read(0, sample.data(), kFrameBytes, read));
-  EXPECT_TRUE(video->Read(1, sample.data(), kFrameBytes, read));
+  EXPECT_FALSE(video->Read(0, sample.data(), kHostileFrameBytes, read));
+  EXPECT_TRUE(video->Read(1, sample.data(), kHostileFrameBytes, read));
 }
 
 TEST_F(AviHostileTest, TruncatedFilesDeliverTheWholeSamplesTheyStillHold) {
@@ -367,11 +367,11 @@ TEST_F(AviHostileTest, TruncatedFilesDeliverTheWholeSamplesTheyStillHold) {
     ReadEverything();
     ContainerStream* video = container_.VideoStream(0);
     if (!video) continue;
-    std::vector<uint8_t> sample(kFrameBytes);
+    std::vector<uint8_t> sample(kHostileFrameBytes);
     for (int64_t n = 0; n < video->Length(); ++n) {
       int64_t read = 0;
-      if (video->Read(n, sample.data(), kFrameBytes, read)) {
-        EXPECT_EQ(sample, PatternBytes(kFrameBytes, static_cast<uint32_t>(n))) << length << " " << n;
+      if (video->Read(n, sample.data(), kHostileFrameBytes, read)) {
+        EXPECT_EQ(sample, PatternBytes(kHostileFrameBytes, static_cast<uint32_t>(n))) << length << " " << n;
       }
     }
   }

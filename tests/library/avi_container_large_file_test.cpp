@@ -18,8 +18,8 @@ using testing::PatternBytes;
 using testing::RiffWriter;
 
 constexpr uint32_t kFillerSize = 0xC0000000u;  // 3 GiB of extension form that nothing reads
-constexpr size_t kFrames = 3;
-constexpr size_t kFrameBytes = 48;
+constexpr size_t kLargeFrames = 3;
+constexpr size_t kLargeFrameBytes = 48;
 
 struct Piece {
   uint64_t offset;
@@ -30,7 +30,7 @@ struct Piece {
 RiffWriter PrimaryForm(uint64_t ix_offset, uint32_t ix_size) {
   RiffWriter riff;
   riff.BeginList("RIFF", "AVI ");
-  testing::BeginMinimalHeaderList(riff, 1, kFrames);
+  testing::BeginMinimalHeaderList(riff, 1, kLargeFrames);
   riff.Begin("indx");
   riff.U16(4);
   riff.U8(0);
@@ -40,7 +40,7 @@ RiffWriter PrimaryForm(uint64_t ix_offset, uint32_t ix_size) {
   riff.Zeros(12);
   riff.U64(ix_offset);
   riff.U32(ix_size);
-  riff.U32(kFrames);
+  riff.U32(kLargeFrames);
   riff.End();
   riff.End();
   riff.End();
@@ -56,21 +56,21 @@ RiffWriter ExtensionForm(uint64_t at, size_t& ix_in_form) {
   riff.BeginList("RIFF", "AVIX");
   const uint64_t movi = at + riff.BeginList("LIST", "movi") + 8;
   std::vector<uint64_t> data_offsets;
-  for (size_t i = 0; i < kFrames; ++i) {
+  for (size_t i = 0; i < kLargeFrames; ++i) {
     data_offsets.push_back(at + riff.Size() + 8);
-    riff.Chunk("00dc", PatternBytes(kFrameBytes, static_cast<uint32_t>(i)));
+    riff.Chunk("00dc", PatternBytes(kLargeFrameBytes, static_cast<uint32_t>(i)));
   }
   ix_in_form = riff.Begin("ix00");
   riff.U16(2);
   riff.U8(0);
   riff.U8(1);
-  riff.U32(kFrames);
+  riff.U32(kLargeFrames);
   riff.Code("00dc");
   riff.U64(movi);
   riff.U32(0);
-  for (size_t i = 0; i < kFrames; ++i) {
+  for (size_t i = 0; i < kLargeFrames; ++i) {
     riff.U32(static_cast<uint32_t>(data_offsets[i] - movi));
-    riff.U32(static_cast<uint32_t>(kFrameBytes) | (i == 0 ? 0 : 0x80000000u));
+    riff.U32(static_cast<uint32_t>(kLargeFrameBytes) | (i == 0 ? 0 : 0x80000000u));
   }
   riff.End();
   riff.End();
@@ -104,7 +104,7 @@ TEST(AviLargeFileTest, SamplesBeyondFourGibibytesAreIndexedAndRead) {
   ASSERT_GT(at, uint64_t{1} << 32);
   size_t ix_in_form = 0;
   RiffWriter extension = ExtensionForm(at, ix_in_form);
-  constexpr uint32_t kIxChunkBytes = 8 + 24 + 8 * kFrames;
+  constexpr uint32_t kIxChunkBytes = 8 + 24 + 8 * kLargeFrames;
   pieces.push_back({at, extension.Data()});
   pieces.push_back({0, PrimaryForm(at + ix_in_form, kIxChunkBytes).Data()});
   const std::string path = dir.File("large.avi");
@@ -114,14 +114,14 @@ TEST(AviLargeFileTest, SamplesBeyondFourGibibytesAreIndexedAndRead) {
   ASSERT_TRUE(container.Open(path));
   ContainerStream* video = container.VideoStream(0);
   ASSERT_NE(video, nullptr);
-  ASSERT_EQ(video->Length(), static_cast<int64_t>(kFrames));
+  ASSERT_EQ(video->Length(), static_cast<int64_t>(kLargeFrames));
   EXPECT_TRUE(video->IsKeyFrame(0));
   EXPECT_FALSE(video->IsKeyFrame(1));
-  for (size_t i = 0; i < kFrames; ++i) {
-    std::vector<uint8_t> sample(kFrameBytes);
+  for (size_t i = 0; i < kLargeFrames; ++i) {
+    std::vector<uint8_t> sample(kLargeFrameBytes);
     int64_t read = 0;
-    ASSERT_TRUE(video->Read(static_cast<int64_t>(i), sample.data(), kFrameBytes, read));
-    EXPECT_EQ(sample, PatternBytes(kFrameBytes, static_cast<uint32_t>(i)));
+    ASSERT_TRUE(video->Read(static_cast<int64_t>(i), sample.data(), kLargeFrameBytes, read));
+    EXPECT_EQ(sample, PatternBytes(kLargeFrameBytes, static_cast<uint32_t>(i)));
   }
 }
 

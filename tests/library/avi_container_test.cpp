@@ -18,16 +18,16 @@ using testing::AviStreamSpec;
 using testing::PatternBytes;
 using testing::ReadWholeSample;
 
-constexpr int32_t kWidth = 8;
-constexpr int32_t kHeight = 4;
-constexpr size_t kFrameBytes = kWidth * kHeight * 3;
+constexpr int32_t kPictureWidth = 8;
+constexpr int32_t kPictureHeight = 4;
+constexpr size_t kPictureBytes = kPictureWidth * kPictureHeight * 3;
 
 // A video stream of `frames` frames with a key frame every `key_interval`.
 AviBuilder VideoClip(size_t frames, size_t key_interval = 1) {
   AviBuilder builder;
-  const int video = builder.AddVideoStream(kWidth, kHeight, std::string(4, '\0'), 24);
+  const int video = builder.AddVideoStream(kPictureWidth, kPictureHeight, std::string(4, '\0'), 24);
   for (size_t i = 0; i < frames; ++i) {
-    builder.AddSample(video, PatternBytes(kFrameBytes, static_cast<uint32_t>(i)), i % key_interval == 0);
+    builder.AddSample(video, PatternBytes(kPictureBytes, static_cast<uint32_t>(i)), i % key_interval == 0);
   }
   return builder;
 }
@@ -50,8 +50,8 @@ TEST_F(AviContainerTest, RelativeAndAbsoluteClassicOffsetsBothReadFrameZero) {
     ContainerStream* video = container_.VideoStream(0);
     ASSERT_NE(video, nullptr);
     EXPECT_EQ(video->Length(), 3);
-    EXPECT_EQ(ReadWholeSample(*video, 0), PatternBytes(kFrameBytes, 0));
-    EXPECT_EQ(ReadWholeSample(*video, 2), PatternBytes(kFrameBytes, 2));
+    EXPECT_EQ(ReadWholeSample(*video, 0), PatternBytes(kPictureBytes, 0));
+    EXPECT_EQ(ReadWholeSample(*video, 2), PatternBytes(kPictureBytes, 2));
   }
 }
 
@@ -116,7 +116,7 @@ TEST_F(AviContainerTest, OpenDmlSuperIndexIsReadAndClassicIndexIgnored) {
   ASSERT_EQ(video->Length(), 40);
   for (int64_t i = 0; i < 40; ++i) {
     EXPECT_EQ(video->IsKeyFrame(i), i % 10 == 0) << i;
-    EXPECT_EQ(ReadWholeSample(*video, i), PatternBytes(kFrameBytes, static_cast<uint32_t>(i))) << i;
+    EXPECT_EQ(ReadWholeSample(*video, i), PatternBytes(kPictureBytes, static_cast<uint32_t>(i))) << i;
   }
 }
 
@@ -127,7 +127,7 @@ TEST_F(AviContainerTest, OpenDmlIndexOfChunksInTheStreamList) {
   ASSERT_EQ(video->Length(), 5);
   EXPECT_TRUE(video->IsKeyFrame(4));
   EXPECT_FALSE(video->IsKeyFrame(3));
-  EXPECT_EQ(ReadWholeSample(*video, 4), PatternBytes(kFrameBytes, 4));
+  EXPECT_EQ(ReadWholeSample(*video, 4), PatternBytes(kPictureBytes, 4));
 }
 
 TEST_F(AviContainerTest, ExtendedHeaderRaisesTotalFrames) {
@@ -140,11 +140,11 @@ TEST_F(AviContainerTest, ReadReportsTheSizeWhenTheCapacityIsShort) {
   ASSERT_TRUE(OpenBuilt(VideoClip(2), AviIndexLayout::kClassicRelative));
   ContainerStream* video = container_.VideoStream(0);
   ASSERT_NE(video, nullptr);
-  std::vector<uint8_t> buffer(kFrameBytes - 1, 0xAB);
+  std::vector<uint8_t> buffer(kPictureBytes - 1, 0xAB);
   int64_t read = 0;
   EXPECT_FALSE(video->Read(1, buffer.data(), static_cast<int64_t>(buffer.size()), read));
-  EXPECT_EQ(read, static_cast<int64_t>(kFrameBytes));
-  EXPECT_EQ(buffer, std::vector<uint8_t>(kFrameBytes - 1, 0xAB));
+  EXPECT_EQ(read, static_cast<int64_t>(kPictureBytes));
+  EXPECT_EQ(buffer, std::vector<uint8_t>(kPictureBytes - 1, 0xAB));
   EXPECT_FALSE(video->Read(2, buffer.data(), static_cast<int64_t>(buffer.size()), read));
   EXPECT_EQ(read, 0);
 }
@@ -168,7 +168,7 @@ TEST_F(AviContainerTest, StartShiftsSampleNumbers) {
   ASSERT_NE(video, nullptr);
   EXPECT_EQ(video->Start(), 10);
   EXPECT_EQ(video->End(), 12);
-  EXPECT_EQ(ReadWholeSample(*video, 10), PatternBytes(kFrameBytes, 0));
+  EXPECT_EQ(ReadWholeSample(*video, 10), PatternBytes(kPictureBytes, 0));
   int64_t read = -1;
   EXPECT_FALSE(video->Read(0, nullptr, 0, read));
 }
@@ -188,8 +188,8 @@ TEST_F(AviContainerTest, InfoAndFormatComeFromTheStreamList) {
   EXPECT_EQ(info.rate, 30000u);
   EXPECT_EQ(info.length, 3u);
   EXPECT_EQ(info.quality, 0xFFFFFFFFu);
-  EXPECT_EQ(info.frame.right, kWidth);
-  EXPECT_EQ(info.frame.bottom, kHeight);
+  EXPECT_EQ(info.frame.right, kPictureWidth);
+  EXPECT_EQ(info.frame.bottom, kPictureHeight);
 
   ASSERT_EQ(video->FormatSize(), 40);
   std::vector<uint8_t> format(40);
@@ -197,14 +197,14 @@ TEST_F(AviContainerTest, InfoAndFormatComeFromTheStreamList) {
   ASSERT_TRUE(video->ReadFormat(format.data(), 40));
   int32_t width = 0;
   std::memcpy(&width, format.data() + 4, 4);
-  EXPECT_EQ(width, kWidth);
+  EXPECT_EQ(width, kPictureWidth);
 }
 
 TEST_F(AviContainerTest, StreamsAreSelectedByKindAndPosition) {
   AviBuilder builder;
   const int audio = builder.AddAudioStream(2, 8000, 16);
-  const int first = builder.AddVideoStream(kWidth, kHeight, "MJPG", 24);
-  const int second = builder.AddVideoStream(kWidth, kHeight, "FFV1", 24);
+  const int first = builder.AddVideoStream(kPictureWidth, kPictureHeight, "MJPG", 24);
+  const int second = builder.AddVideoStream(kPictureWidth, kPictureHeight, "FFV1", 24);
   for (int stream : {audio, first, second}) {
     for (uint32_t i = 0; i < 3; ++i) builder.AddSample(stream, PatternBytes(10 + stream, 100 * stream + i));
   }
@@ -232,7 +232,7 @@ TEST_F(AviContainerTest, InterleaveGroupsInTheClassicIndexAreSkipped) {
   ASSERT_TRUE(container_.Open(path_));
   ASSERT_NE(container_.VideoStream(0), nullptr);
   EXPECT_EQ(container_.VideoStream(0)->Length(), 1);
-  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 0), PatternBytes(kFrameBytes, 1));
+  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 0), PatternBytes(kPictureBytes, 1));
 }
 
 TEST_F(AviContainerTest, ClassicIndexNamingAMissingStreamFailsTheOpen) {
@@ -255,7 +255,7 @@ TEST_F(AviContainerTest, OpeningAgainStartsAfresh) {
   ASSERT_TRUE(OpenBuilt(VideoClip(2), AviIndexLayout::kClassicRelative));
   ASSERT_TRUE(container_.Open(path_));
   ASSERT_NE(container_.VideoStream(0), nullptr);
-  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 1), PatternBytes(kFrameBytes, 1));
+  EXPECT_EQ(ReadWholeSample(*container_.VideoStream(0), 1), PatternBytes(kPictureBytes, 1));
 }
 
 }  // namespace

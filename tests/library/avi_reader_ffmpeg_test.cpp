@@ -32,7 +32,7 @@ struct DecodeCase {
 
 void PrintTo(const DecodeCase& param, std::ostream* out) { *out << param.name; }
 
-constexpr int kFrames = 40;
+constexpr int kClipFrames = 40;
 
 class AviReaderFfmpegTest : public ::testing::TestWithParam<DecodeCase> {
  protected:
@@ -40,7 +40,7 @@ class AviReaderFfmpegTest : public ::testing::TestWithParam<DecodeCase> {
     if (!testing::FfmpegAvailable()) GTEST_SKIP() << "ffmpeg is not installed";
   }
 
-  std::string Encode(const DecodeCase& param, int frames = kFrames) {
+  std::string Encode(const DecodeCase& param, int frames = kClipFrames) {
     const std::string avi = dir_.File("clip.avi");
     EXPECT_TRUE(testing::RunFfmpeg("-f lavfi -i testsrc2=size=" + std::to_string(param.width) + "x" +
                                    std::to_string(param.height) + ":rate=25 -frames:v " + std::to_string(frames) +
@@ -63,27 +63,27 @@ TEST_P(AviReaderFfmpegTest, FramesEqualFfmpegsDecodeInOrderAndShuffled) {
   const std::string avi = Encode(param);
   const auto expected =
       testing::FfmpegDecodedFrames(avi, param.pixel_format, param.width, param.height, dir_.File("ref.raw"));
-  ASSERT_EQ(expected.size(), static_cast<size_t>(kFrames));
+  ASSERT_EQ(expected.size(), static_cast<size_t>(kClipFrames));
 
   AviReader reader;
   ASSERT_EQ(reader.Open(avi, param.prefer_yv12, false), AviReader::kOk) << reader.FailureDetail();
   EXPECT_EQ(reader.ColourSpace(), param.colour_space);
   EXPECT_EQ(reader.Width(), param.width);
   EXPECT_EQ(reader.Height(), param.height);
-  ASSERT_EQ(reader.FrameCount(), kFrames);
+  ASSERT_EQ(reader.FrameCount(), kClipFrames);
   const std::string describe = reader.Describe();
   EXPECT_EQ(describe.ends_with(" raw stream"), !param.decoded) << describe;
   EXPECT_EQ(reader.DecoderName().empty(), !param.decoded);
 
   std::vector<uint8_t> buffer(expected[0].size());
-  for (int n = 0; n < kFrames; ++n) {
+  for (int n = 0; n < kClipFrames; ++n) {
     ASSERT_EQ(reader.ReadNextRaw(buffer.data()), AviReader::kOk) << n;
     ASSERT_EQ(buffer, expected[static_cast<size_t>(n)]) << "frame " << n << " read in order";
   }
   EXPECT_TRUE(reader.IsAtEnd());
   EXPECT_EQ(reader.ReadNextRaw(buffer.data()), AviReader::kOk);
 
-  std::vector<int> order(kFrames);
+  std::vector<int> order(kClipFrames);
   std::iota(order.begin(), order.end(), 0);
   std::shuffle(order.begin(), order.end(), std::mt19937(12));
   for (const int n : order) {
