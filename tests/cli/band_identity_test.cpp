@@ -14,24 +14,24 @@ namespace vidmetra {
 namespace {
 
 // Tall enough for SSIM bands of 64 rows and more at every thread count.
-constexpr int kWidth = 64, kHeight = 840, kFrames = 3;
+constexpr int kTallWidth = 64, kTallHeight = 840, kTallFrames = 3;
 
 class BandIdentityTest : public CliTest {
  protected:
   // Texture with coding-like noise; in every frame a black square in the original is white in the processed
   // file, whose windows score so little that they take the exact sum's path for tiny indices.
   void WriteTallClips() {
-    const size_t luma = static_cast<size_t>(kWidth) * kHeight;
+    const size_t luma = static_cast<size_t>(kTallWidth) * kTallHeight;
     const size_t frame = luma * 3 / 2;
-    std::vector<uint8_t> original = testing::PatternBytes(kFrames * frame, 21);
+    std::vector<uint8_t> original = testing::PatternBytes(kTallFrames * frame, 21);
     std::vector<uint8_t> processed = original;
     const std::vector<uint8_t> noise = testing::PatternBytes(processed.size(), 22);
     for (size_t i = 0; i < processed.size(); ++i) processed[i] = static_cast<uint8_t>(processed[i] + noise[i] % 11 - 5);
-    for (size_t n = 0; n < kFrames; ++n) {
+    for (size_t n = 0; n < kTallFrames; ++n) {
       for (size_t y = 400; y < 432; ++y) {
         for (size_t x = 16; x < 48; ++x) {
-          original[n * frame + y * kWidth + x] = 0;
-          processed[n * frame + y * kWidth + x] = 255;
+          original[n * frame + y * kTallWidth + x] = 0;
+          processed[n * frame + y * kTallWidth + x] = 255;
         }
       }
     }
@@ -44,7 +44,7 @@ class BandIdentityTest : public CliTest {
     const std::string folder = In(metric + threads + mask);
     std::filesystem::create_directory(folder);
     const auto run = testing::RunCommand(std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI + " -q --size " +
-                         std::to_string(kWidth) + "x" + std::to_string(kHeight) + " --format iyuv --metric " +
+                         std::to_string(kTallWidth) + "x" + std::to_string(kTallHeight) + " --format iyuv --metric " +
                          metric + " --threads " + threads + " --csv " + folder + " --visualize " + folder + " " +
                          In("tall_orig.yuv") + " " + In("tall_enc.yuv") + " 2>" + In("stderr.txt"));
     EXPECT_EQ(run.exit_code, 0) << metric << " " << threads << " " << mask << ": " << Errors();

@@ -15,7 +15,7 @@ namespace vidmetra {
 namespace {
 
 // Indices of every size an index can have, the tiny and subnormal ones included, of both signs.
-std::vector<float> RandomIndices(std::mt19937& random, size_t count) {
+std::vector<float> RandomSsimIndices(std::mt19937& random, size_t count) {
   std::uniform_real_distribution<float> mantissa(0.5f, 1.0f);
   std::uniform_int_distribution<int> exponent(-150, 1);
   std::vector<float> indices(count);
@@ -26,7 +26,7 @@ std::vector<float> RandomIndices(std::mt19937& random, size_t count) {
   return indices;
 }
 
-SsimIndexSum SumOf(const std::vector<float>& indices, size_t begin, size_t end) {
+SsimIndexSum IndexSumOf(const std::vector<float>& indices, size_t begin, size_t end) {
   SsimIndexSum sum;
   for (size_t i = begin; i < end; ++i) sum.Add(indices[i]);
   return sum;
@@ -35,14 +35,14 @@ SsimIndexSum SumOf(const std::vector<float>& indices, size_t begin, size_t end) 
 TEST(SsimIndexSum, DoesNotDependOnOrderOrSplit) {
   std::mt19937 random(31);
   for (int round = 0; round < 20; ++round) {
-    std::vector<float> indices = RandomIndices(random, 5000);
-    const double whole = SumOf(indices, 0, indices.size()).Value();
+    std::vector<float> indices = RandomSsimIndices(random, 5000);
+    const double whole = IndexSumOf(indices, 0, indices.size()).Value();
     std::shuffle(indices.begin(), indices.end(), random);
     const size_t split = random() % indices.size();
-    SsimIndexSum parts = SumOf(indices, split, indices.size());
-    parts.Add(SumOf(indices, 0, split));
+    SsimIndexSum parts = IndexSumOf(indices, split, indices.size());
+    parts.Add(IndexSumOf(indices, 0, split));
     EXPECT_EQ(std::bit_cast<uint64_t>(parts.Value()), std::bit_cast<uint64_t>(whole)) << round;
-    EXPECT_EQ(std::bit_cast<uint64_t>(SumOf(indices, 0, indices.size()).Value()), std::bit_cast<uint64_t>(whole));
+    EXPECT_EQ(std::bit_cast<uint64_t>(IndexSumOf(indices, 0, indices.size()).Value()), std::bit_cast<uint64_t>(whole));
   }
 }
 
@@ -58,7 +58,7 @@ TEST(SsimIndexSum, MatchesAnExactSumWithinRounding) {
     std::sort(ascending.begin(), ascending.end(), [](float a, float b) { return std::fabs(a) < std::fabs(b); });
     long double exact = 0.0L;
     for (const float index : ascending) exact += index;
-    const double value = SumOf(indices, 0, indices.size()).Value();
+    const double value = IndexSumOf(indices, 0, indices.size()).Value();
     EXPECT_NEAR(value, static_cast<double>(exact), 4 * std::numeric_limits<double>::epsilon() * std::fabs(value));
   }
 }
