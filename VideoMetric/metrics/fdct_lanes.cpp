@@ -45,10 +45,10 @@ VIDMETRA_LANES_INLINE Lanes SignedHalf(const Lanes& x) {
 
 // The reference's rounding by a shift, on an exact value scaled by a power of two: the nearest integer, halves
 // away from zero. Every value reaching it is below 2^36 with at most 16 fraction bits, so x ± 0.5 is exact and
-// truncating it finishes the rounding. AVX-512 truncates by converting to 64-bit integers and back; below it, values beyond 2^33 are
-// held there (the one caller multiplies the result by less than 2^15 and divides by 2^32, so that anything that
-// large saturates either way) and the truncation is formed exactly by rounding to the nearest integer through
-// 2^52 and stepping down where that went up.
+// truncating it finishes the rounding. AVX-512 truncates by converting to 64-bit integers and back; below it,
+// values beyond 2^33 are held there (the one caller multiplies the result by less than 2^15 and divides by 2^32,
+// so that anything that large saturates either way) and the truncation is formed exactly by rounding to the
+// nearest integer through 2^52 and stepping down where that went up.
 template <bool kAvx512>
 VIDMETRA_LANES_INLINE Lanes RoundHalfAway(const Lanes& scaled) {
   if constexpr (kAvx512) {

@@ -106,7 +106,8 @@ VIDMETRA_AVX2 __m256d WindowRowAvx2(const int32_t* column, size_t row_length, in
     const __m256 scaled = _mm256_and_ps(_mm256_mul_ps(index, _mm256_set1_ps(SsimIndexSum::kFineScale)), fine);
     units = _mm256_add_pd(units, _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(scaled)),
                                                _mm256_cvtps_pd(_mm256_extractf128_ps(scaled, 1))));
-    const int small = _mm256_movemask_ps(_mm256_andnot_ps(fine, _mm256_cmp_ps(index, _mm256_setzero_ps(), _CMP_NEQ_UQ)));
+    const __m256 nonzero = _mm256_cmp_ps(index, _mm256_setzero_ps(), _CMP_NEQ_UQ);
+    const int small = _mm256_movemask_ps(_mm256_andnot_ps(fine, nonzero));
     if (small != 0) AddSmall(index, small, sum);
     if (map_row == nullptr) continue;
     const __m256 value = _mm256_sub_ps(map_scale, _mm256_mul_ps(map_scale, index));

@@ -176,7 +176,8 @@ VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int wid
     const __m512 scaled = _mm512_maskz_mul_ps(fine, index, fine_scale);
     units = _mm512_add_pd(units, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(scaled)),
                                                _mm512_cvtps_pd(_mm512_extractf32x8_ps(scaled, 1))));
-    const __mmask16 tiny = _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
+    const __mmask16 tiny =
+        _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
     if (tiny != 0) {  // a compressing store costs much even when it stores nothing
       _mm512_mask_compressstoreu_ps(small + small_count, tiny, index);
       small_count += __builtin_popcount(tiny);

@@ -43,10 +43,11 @@ class BandIdentityTest : public CliTest {
   std::string Outputs(const std::string& metric, const std::string& threads, const std::string& mask) {
     const std::string folder = In(metric + threads + mask);
     std::filesystem::create_directory(folder);
-    const auto run = testing::RunCommand(std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI + " -q --size " +
-                         std::to_string(kTallWidth) + "x" + std::to_string(kTallHeight) + " --format iyuv --metric " +
-                         metric + " --threads " + threads + " --csv " + folder + " --visualize " + folder + " " +
-                         In("tall_orig.yuv") + " " + In("tall_enc.yuv") + " 2>" + In("stderr.txt"));
+    const std::string size = std::to_string(kTallWidth) + "x" + std::to_string(kTallHeight);
+    const auto run = testing::RunCommand(std::string(kCpuMaskVariable) + "=" + mask + " " + VIDMETRA_CLI +
+                                         " -q --size " + size + " --format iyuv --metric " + metric + " --threads " +
+                                         threads + " --csv " + folder + " --visualize " + folder + " " +
+                                         In("tall_orig.yuv") + " " + In("tall_enc.yuv") + " 2>" + In("stderr.txt"));
     EXPECT_EQ(run.exit_code, 0) << metric << " " << threads << " " << mask << ": " << Errors();
     std::string bytes;
     size_t files = 0;
