@@ -85,7 +85,8 @@ std::vector<Family> Families() {
       {"ssim", HasOwn<SsimKernels, InitSsimKernels>,
        [&in] {
          static SsimScratch scratch;
-         benchmark::DoNotOptimize(SsimSum({in.original.data(), in.processed.data(), kWidth, kHeight}, nullptr, scratch));
+         benchmark::DoNotOptimize(
+             SsimSum({in.original.data(), in.processed.data(), kWidth, kHeight}, nullptr, scratch).Value());
        }},
       {"dct_lanes", HasOwn<DctKernels, InitDctKernels>,
        [] {

@@ -25,6 +25,7 @@ namespace {
 // The transform is written once on generic vectors; each instruction set compiles it in its own entry point.
 using Lanes = double __attribute__((vector_size(sizeof(double) * kDctLanes)));
 using LaneInts = int32_t __attribute__((vector_size(sizeof(int32_t) * kDctLanes)));
+using LaneLongs = int64_t __attribute__((vector_size(sizeof(int64_t) * kDctLanes)));
 using LaneWords = int16_t __attribute__((vector_size(sizeof(int16_t) * kDctLanes)));
 
 #define VIDMETRA_LANES_INLINE [[gnu::always_inline]] inline
@@ -36,41 +37,57 @@ VIDMETRA_LANES_INLINE Lanes Clamp(const Lanes& x, double limit) {
   return below < Splat(-limit) ? Splat(-limit) : below;
 }
 
-// The reference's rounding by a shift, on an exact value scaled by a power of two: the nearest integer, halves
-// away from zero. Values beyond 2^33 are held there; the one caller multiplies the result by less than 2^15 and
-// divides by 2^32, so that anything that large saturates either way. floor(|x| + 0.5) is formed exactly by
-// rounding to the nearest integer through 2^52 and stepping down where that went up.
-VIDMETRA_LANES_INLINE Lanes RoundHalfAway(const Lanes& scaled) {
-  const Lanes x = Clamp(scaled, 0x1p33);
-  const Lanes magnitude = (x < Splat(0.0) ? -x : x) + Splat(0.5);
-  const Lanes nearest = (magnitude + Splat(0x1p52)) - Splat(0x1p52);
-  const Lanes below = nearest > magnitude ? nearest - Splat(1.0) : nearest;
-  return x < Splat(0.0) ? -below : below;
+// A copy of 0.5 with the sign of x.
+VIDMETRA_LANES_INLINE Lanes SignedHalf(const Lanes& x) {
+  const LaneLongs sign = (LaneLongs)x & static_cast<int64_t>(0x8000000000000000u);
+  return (Lanes)(sign | (LaneLongs)Splat(0.5));
 }
 
-// The same rounding for a final coefficient, saturated at the 16-bit limits. Saturating first changes nothing
-// (whatever lies beyond a limit rounds to beyond it) and leaves so few integer bits that x ± 0.5 is exact and
-// the truncating conversion to 32-bit integers finishes the rounding.
+// The reference's rounding by a shift, on an exact value scaled by a power of two: the nearest integer, halves
+// away from zero. Every value reaching it is below 2^36 with at most 16 fraction bits, so x ± 0.5 is exact and
+// truncating it finishes the rounding. AVX-512 truncates by converting to 64-bit integers and back; below it,
+// values beyond 2^33 are held there (the one caller multiplies the result by less than 2^15 and divides by 2^32,
+// so that anything that large saturates either way) and the truncation is formed exactly by rounding to the
+// nearest integer through 2^52 and stepping down where that went up.
+template <bool kAvx512>
+VIDMETRA_LANES_INLINE Lanes RoundHalfAway(const Lanes& scaled) {
+  if constexpr (kAvx512) {
+    const Lanes away = scaled + SignedHalf(scaled);
+    return __builtin_convertvector(__builtin_convertvector(away, LaneLongs), Lanes);
+  } else {
+    const Lanes x = Clamp(scaled, 0x1p33);
+    const Lanes magnitude = (x < Splat(0.0) ? -x : x) + Splat(0.5);
+    const Lanes nearest = (magnitude + Splat(0x1p52)) - Splat(0x1p52);
+    const Lanes below = nearest > magnitude ? nearest - Splat(1.0) : nearest;
+    return x < Splat(0.0) ? -below : below;
+  }
+}
+
+// The same rounding for a final coefficient, saturated at the 16-bit limits. No 16-bit block gives a coefficient
+// beyond 2^20 before saturation, so x ± 0.5 is exact, the truncating conversion to 32-bit integers finishes the
+// rounding, and saturating the integers afterwards changes nothing rounding would.
 VIDMETRA_LANES_INLINE LaneWords RoundToWords(const Lanes& scaled) {
-  Lanes x = scaled > Splat(32767.0) ? Splat(32767.0) : scaled;
-  x = x < Splat(-32768.0) ? Splat(-32768.0) : x;
-  const Lanes rounded = x + (x < Splat(0.0) ? Splat(-0.5) : Splat(0.5));
-  return __builtin_convertvector(__builtin_convertvector(rounded, LaneInts), LaneWords);
+  LaneInts rounded = __builtin_convertvector(scaled + SignedHalf(scaled), LaneInts);
+  rounded = rounded > 32767 ? 32767 : rounded;
+  rounded = rounded < -32768 ? -32768 : rounded;
+  return __builtin_convertvector(rounded, LaneWords);
 }
 
 constexpr double kUnit = static_cast<double>(int64_t{1} << kDctFraction);
 
 // A second-pass output with 2·kDctFraction fraction bits and the √(1/8) factors it still owes, as the
-// reference finishes it; multiplying by powers of two is exact.
+// reference finishes it; multiplying by powers of two, and an integer below 2^36 by kDctC4, is exact.
+template <bool kAvx512>
 VIDMETRA_LANES_INLINE LaneWords FinishCoefficients(const Lanes& value, int missing_factors) {
   const Lanes fraction = Splat(1.0 / (kUnit * kUnit));
   switch (missing_factors) {
     case 0: return RoundToWords(value * fraction);
-    case 1: return RoundToWords(Splat(kDctC4) * RoundHalfAway(value * Splat(1.0 / kUnit)) * fraction);
+    case 1: return RoundToWords(RoundHalfAway<kAvx512>(value * Splat(1.0 / kUnit)) * (Splat(kDctC4) * fraction));
     default: return RoundToWords(value * (fraction * Splat(0.125)));  // (√(1/8))² = 1/8
   }
 }
 
+template <bool kAvx512>
 VIDMETRA_LANES_INLINE void TransformLanes(int16_t* blocks) {
   Lanes samples[64];
   for (int i = 0; i < 64; ++i) {
@@ -85,17 +102,18 @@ VIDMETRA_LANES_INLINE void TransformLanes(int16_t* blocks) {
     DctTransform8(columns + v, 8, out);
 #pragma GCC unroll 8
     for (int u = 0; u < 8; ++u) {
-      const LaneWords coefficients = FinishCoefficients(out[u], DctLacksDcFactor(u) + DctLacksDcFactor(v));
+      const LaneWords coefficients = FinishCoefficients<kAvx512>(out[u], DctLacksDcFactor(u) + DctLacksDcFactor(v));
       std::memcpy(blocks + kDctLanes * (8 * v + u), &coefficients, sizeof coefficients);
     }
   }
 }
 
-__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl"))) void ForwardDct8x8Avx512(int16_t* blocks) {
-  TransformLanes(blocks);
+// Every processor with AVX-512 has fused multiply-add, which the exact products of the transform may use.
+__attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,fma"))) void ForwardDct8x8Avx512(int16_t* blocks) {
+  TransformLanes<true>(blocks);
 }
 
-__attribute__((target("avx2"))) void ForwardDct8x8Avx2(int16_t* blocks) { TransformLanes(blocks); }
+__attribute__((target("avx2"))) void ForwardDct8x8Avx2(int16_t* blocks) { TransformLanes<false>(blocks); }
 
 }  // namespace
 #endif

@@ -81,30 +81,51 @@ VIDMETRA_AVX2 inline __m256 WindowIndicesAvx2(const int32_t* column, size_t row_
   return _mm256_div_ps(numerator, denominator);
 }
 
-VIDMETRA_AVX2 void WindowRowAvx2(const int32_t* column, size_t row_length, int width, float* map_row, __m256d& sum) {
+// Indices below SsimIndexSum::kFineLimit in magnitude, other than zero, one at a time.
+VIDMETRA_AVX2 void AddSmall(__m256 index, int small, SsimIndexSum& sum) {
+  alignas(32) float indices[8];
+  _mm256_store_ps(indices, index);
+  for (int lane = 0; lane < 8; ++lane) {
+    if ((small >> lane) & 1) sum.Add(indices[lane]);
+  }
+}
+
+// The indices of one window row, as whole fine units of SsimIndexSum summed in four double lanes (exact: a row
+// adds fewer than 2^16 units of at most 2^36 to a lane), the rare small ones straight into `sum`.
+VIDMETRA_AVX2 __m256d WindowRowAvx2(const int32_t* column, size_t row_length, int width, float* map_row,
+                                    SsimIndexSum& sum) {
   const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   const __m256 map_scale = _mm256_set1_ps(255.0f);
+  const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+  __m256d units = _mm256_setzero_pd();
   for (int x = 0; x + 8 <= width; x += 8) {
     const __m256i valid = _mm256_cmpgt_epi32(_mm256_set1_epi32(width - 7 - x), lane);
     const __m256 index = _mm256_and_ps(WindowIndicesAvx2(column, row_length, x), _mm256_castsi256_ps(valid));
-    sum = _mm256_add_pd(sum, _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(index)),
-                                           _mm256_cvtps_pd(_mm256_extractf128_ps(index, 1))));
+    const __m256 fine = _mm256_cmp_ps(_mm256_and_ps(index, magnitude), _mm256_set1_ps(SsimIndexSum::kFineLimit),
+                                      _CMP_GE_OQ);
+    const __m256 scaled = _mm256_and_ps(_mm256_mul_ps(index, _mm256_set1_ps(SsimIndexSum::kFineScale)), fine);
+    units = _mm256_add_pd(units, _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(scaled)),
+                                               _mm256_cvtps_pd(_mm256_extractf128_ps(scaled, 1))));
+    const __m256 nonzero = _mm256_cmp_ps(index, _mm256_setzero_ps(), _CMP_NEQ_UQ);
+    const int small = _mm256_movemask_ps(_mm256_andnot_ps(fine, nonzero));
+    if (small != 0) AddSmall(index, small, sum);
     if (map_row == nullptr) continue;
     const __m256 value = _mm256_sub_ps(map_scale, _mm256_mul_ps(map_scale, index));
     _mm256_maskstore_ps(map_row + x + 7, valid, value);
     if (x == 0) std::fill_n(map_row, 7, _mm256_cvtss_f32(value));
   }
+  return units;
 }
 
 }  // namespace
 
-VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& result) {
+VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& result) {
   const int width = planes.width;
   const size_t row_length = SsimRingRowLength(width);
   const size_t ring_row = row_length * kPackedStatistics;
   int32_t* ring = scratch.IntegerRows(ring_row * kSsimRingRows);
   std::fill_n(ring, ring_row * kSsimRingRows, 0);
-  __m256d sum = _mm256_setzero_pd();
+  SsimIndexSum sum;
   for (int r = planes.row_begin - 7; r < planes.End(); ++r) {
     int32_t* column = r < planes.row_begin ? nullptr : ring + static_cast<size_t>((r + 1) % kSsimRingRows) * ring_row;
     const ptrdiff_t offset = static_cast<ptrdiff_t>(r) * width;
@@ -113,14 +134,14 @@ VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch
                     ring + static_cast<size_t>(r % kSsimRingRows) * ring_row, column)) {
       return false;
     }
-    if (column != nullptr) WindowRowAvx2(column, row_length, width, map == nullptr ? nullptr : map + offset, sum);
+    if (column == nullptr) continue;
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, WindowRowAvx2(column, row_length, width, map == nullptr ? nullptr : map + offset, sum));
+    for (const double units : lanes) sum.AddFine(static_cast<int64_t>(units));
   }
-  alignas(32) double lanes[4];
-  _mm256_store_pd(lanes, sum);
-  result = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+  result.Add(sum);
   return true;
 }
-
 
 }  // namespace vidmetra
 #endif

@@ -1,19 +1,12 @@
 #include "vidmetra/ssim_vector_kernels.h"
 
 #ifdef VIDMETRA_X86_KERNELS
-// GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "vidmetra/avx512_intrinsics.h"
 
 #include <algorithm>
 
 namespace vidmetra {
 namespace {
-
-#define VIDMETRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl")))
 
 constexpr int kLanes = 16;
 // As in the AVX2 kernel, a and b share one 32-bit lane (b in the upper half) and the index only needs Saa + Sbb.
@@ -164,43 +157,62 @@ VIDMETRA_AVX512 inline __m512 WindowIndices(EightColumnRun (&runs)[kPackedStatis
   return _mm512_maskz_div_ps(valid, numerator, denominator);
 }
 
-// The indices of one window row, summed in eight double lanes.
-VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int width, float* map_row) {
+// The indices of one window row, as whole fine units of SsimIndexSum summed in eight double lanes (exact: a row
+// adds fewer than 2^16 units of at most 2^36 to a lane). The rare small ones are packed into `small` for the
+// caller to add one by one, so that no call inside the loop makes the compiler keep its vectors in memory.
+VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int width, float* map_row, float* small,
+                                  int& small_count) {
   const int windows = width - 7;
-  __m512d sum = _mm512_setzero_pd();
+  __m512d units = _mm512_setzero_pd();
   const __m512 map_scale = _mm512_set1_ps(255.0f);
+  const __m512 fine_limit = _mm512_set1_ps(SsimIndexSum::kFineLimit);
+  const __m512 fine_scale = _mm512_set1_ps(SsimIndexSum::kFineScale);
   EightColumnRun runs[kPackedStatistics] = {EightColumnRun(columns), EightColumnRun(columns + length),
                                             EightColumnRun(columns + 2 * length)};
   for (int x = 0; x < windows; x += kLanes) {
     const auto valid = static_cast<__mmask16>(windows - x >= kLanes ? 0xFFFFu : (1u << (windows - x)) - 1);
     const __m512 index = WindowIndices(runs, valid);
-    sum = _mm512_add_pd(sum, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(index)),
-                                           _mm512_cvtps_pd(_mm512_extractf32x8_ps(index, 1))));
+    const __mmask16 fine = _mm512_cmp_ps_mask(_mm512_abs_ps(index), fine_limit, _CMP_GE_OQ);
+    const __m512 scaled = _mm512_maskz_mul_ps(fine, index, fine_scale);
+    units = _mm512_add_pd(units, _mm512_add_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(scaled)),
+                                               _mm512_cvtps_pd(_mm512_extractf32x8_ps(scaled, 1))));
+    const __mmask16 tiny =
+        _mm512_mask_cmp_ps_mask(static_cast<__mmask16>(~fine), index, _mm512_setzero_ps(), _CMP_NEQ_UQ);
+    if (tiny != 0) {  // a compressing store costs much even when it stores nothing
+      _mm512_mask_compressstoreu_ps(small + small_count, tiny, index);
+      small_count += __builtin_popcount(tiny);
+    }
     if (map_row == nullptr) continue;
     const __m512 value = _mm512_sub_ps(map_scale, _mm512_mul_ps(map_scale, index));
     _mm512_mask_storeu_ps(map_row + x + 7, valid, value);
     if (x == 0) std::fill_n(map_row, 7, _mm512_cvtss_f32(value));
   }
-  return sum;
+  return units;
 }
 
 }  // namespace
 
 // Instead of a ring of running sums, one row of window columns per statistic slides down the band: each picture
 // row enters it once and leaves it eight rows later, re-read from the planes, which are still in cache.
-VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& result) {
+VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& result) {
   const size_t length = ColumnLength(planes.width);
   int32_t* columns = scratch.IntegerRows(length * kPackedStatistics);
   std::fill_n(columns, length * kPackedStatistics, 0);
   const int first_row = planes.row_begin - 7;
-  __m512d sum = _mm512_setzero_pd();
+  float* small = scratch.Indices(static_cast<size_t>(planes.width));
+  SsimIndexSum sum;
+  __m512i units = _mm512_setzero_si512();
   for (int r = first_row; r < planes.End(); ++r) {
     if (!SlideColumns(planes, r, first_row, length, columns)) return false;
     if (r < planes.row_begin) continue;
     float* map_row = map == nullptr ? nullptr : map + static_cast<ptrdiff_t>(r) * planes.width;
-    sum = _mm512_add_pd(sum, WindowRow(columns, length, planes.width, map_row));
+    int small_count = 0;
+    units = _mm512_add_epi64(units,
+                             _mm512_cvtpd_epi64(WindowRow(columns, length, planes.width, map_row, small, small_count)));
+    for (int i = 0; i < small_count; ++i) sum.Add(small[i]);
   }
-  result = _mm512_reduce_add_pd(sum);
+  sum.AddFine(_mm512_reduce_add_epi64(units));
+  result.Add(sum);
   return true;
 }
 

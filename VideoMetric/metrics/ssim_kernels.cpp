@@ -31,6 +31,11 @@ int32_t* SsimScratch::IntegerRows(size_t entries) {
   return integers_.data();
 }
 
+float* SsimScratch::Indices(size_t entries) {
+  if (indices_.size() < entries) indices_.resize(entries);
+  return indices_.data();
+}
+
 float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab) {
   const double a_b = sa * sb;
   const double mean_squares = sa * sa + sb * sb;
@@ -39,14 +44,13 @@ float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab) 
                         static_cast<float>(64.0 * (saa + sbb) - mean_squares));
 }
 
-double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
+void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
   const int width = planes.width;
   const size_t row_length = SsimRingRowLength(width);
   const size_t ring_row = row_length * kStatistics;
   double* ring = scratch.DoubleRows(RingEntries(width));
   const int start = planes.row_begin - 7;
   std::fill_n(ring + static_cast<size_t>((start + 8) % kSsimRingRows) * ring_row, ring_row, 0.0);
-  double sum = 0.0;
   for (int r = start; r < planes.End(); ++r) {
     double* current = ring + static_cast<size_t>(r % kSsimRingRows) * ring_row;
     const double* previous = ring + static_cast<size_t>((r + 8) % kSsimRingRows) * ring_row;
@@ -76,19 +80,18 @@ double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch)
         }
       }
       const float index = SsimWindowIndex(window[0], window[1], window[2], window[3], window[4]);
-      sum += index;
+      sum.Add(index);
       if (map_row == nullptr) continue;
       if (x == 0) std::fill_n(map_row, 7, SsimMapValue(index));
       map_row[x + 7] = SsimMapValue(index);
     }
   }
-  return sum;
 }
 
 namespace {
 
-bool SsimSumReference(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum) {
-  sum = SsimSumScalar(planes, map, scratch);
+bool SsimSumReference(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  SsimSumScalar(planes, map, scratch, sum);
   return true;
 }
 
@@ -104,10 +107,11 @@ void InitSsimKernels(SsimKernels& kernels, [[maybe_unused]] unsigned flags) {
 
 const SsimKernels& ActiveSsimKernels() { return ActiveKernels<SsimKernels, InitSsimKernels>(); }
 
-double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
-  double sum = 0.0;
+SsimIndexSum SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
+  SsimIndexSum sum;
   if (planes.width % 8 == 0 && planes.width >= 8 && ActiveSsimKernels().sum(planes, map, scratch, sum)) return sum;
-  return SsimSumScalar(planes, map, scratch);
+  SsimSumScalar(planes, map, scratch, sum);
+  return sum;
 }
 
 }  // namespace vidmetra

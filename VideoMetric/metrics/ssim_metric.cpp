@@ -7,20 +7,46 @@
 
 namespace vidmetra {
 
-SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
+namespace {
+
+// Every band repeats the sums of the seven picture rows above its first window row: bands of fewer window rows
+// than this would spend too much of their work on that.
+constexpr int kLeastBandRows = 64;
+
+// Two bands per thread, so that a thread that comes late to the frame (reading the next one, say) still gets a
+// share.
+int BandCount(const MetricParams& params) {
+  const int threads = params.pool == nullptr ? 1 : params.pool->Threads();
+  const int window_rows = params.height - 7;
+  return threads == 1 ? 1 : std::clamp(window_rows / kLeastBandRows, 1, 2 * threads);
+}
+
+}  // namespace
+
+SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {
+  const int bands = BandCount(params_);
+  const int window_rows = params_.height - 7;
+  for (int band = 0; band < bands; ++band) {
+    bands_.push_back({nullptr, nullptr, params_.width, params_.height, 7 + window_rows * band / bands,
+                      7 + window_rows * (band + 1) / bands});
+  }
+  scratch_.resize(static_cast<size_t>(bands));
+  band_sums_.resize(static_cast<size_t>(bands));
+}
 
 float SsimMetric::FrameSsim(FrameList frames, float* map) {
-  const int middle = std::max(7, params_.height / 2);
-  const SsimPlanes upper{Plane(frames, 0), Plane(frames, 1), params_.width, params_.height, 7, middle};
-  SsimPlanes lower = upper;
-  lower.row_begin = middle;
-  lower.row_end = params_.height;
-  const SsimPlanes bands[kBands] = {upper, lower};
-  double band_sums[kBands] = {};
-  RunParts(params_.pool, kBands, [&](int band) { band_sums[band] = SsimSum(bands[band], map, scratch_[band]); });
-  const double sum = band_sums[0] + band_sums[1];
+  for (SsimPlanes& band : bands_) {
+    band.a = Plane(frames, 0);
+    band.b = Plane(frames, 1);
+  }
+  RunParts(params_.pool, static_cast<int>(bands_.size()), [&](int band) {
+    const auto at = static_cast<size_t>(band);
+    band_sums_[at] = SsimSum(bands_[at], map, scratch_[at]);
+  });
+  SsimIndexSum sum;
+  for (const SsimIndexSum& band_sum : band_sums_) sum.Add(band_sum);
   const auto windows = static_cast<float>(static_cast<int64_t>(params_.height - 7) * (params_.width - 7));
-  return static_cast<float>(sum / windows);
+  return static_cast<float>(sum.Value() / windows);
 }
 
 FrameResult SsimMetric::Measure(FrameList frames) { return CompleteFrame({FrameSsim(frames, nullptr)}, nullptr); }

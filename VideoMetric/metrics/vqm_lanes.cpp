@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "vidmetra/cpu_dispatch.h"
+#include "vidmetra/vqm_vector_lanes.h"
 
 namespace vidmetra {
 namespace {
@@ -36,17 +36,6 @@ float ContrastFactor(float dc) {
              : static_cast<float>(std::pow(static_cast<double>(dc * kContrastReference), kContrastExponent) / dc);
 }
 
-// The factor depends on the DC alone: those of 8-bit to 10-bit pictures are worked out once.
-constexpr int kTabulatedDcs = 8192;
-
-float Contrast(int16_t dc) {
-  static const std::vector<float> table = [] {
-    std::vector<float> factors(kTabulatedDcs);
-    for (int i = 0; i < kTabulatedDcs; ++i) factors[static_cast<size_t>(i)] = ContrastFactor(static_cast<float>(i));
-    return factors;
-  }();
-  return dc >= 0 && dc < kTabulatedDcs ? table[static_cast<size_t>(dc)] : ContrastFactor(dc);
-}
 
 // The vectorised steps are written once on generic vectors of one float or word per lane and compiled for each
 // instruction set in its own entry point. Every helper taking or returning a vector is inlined into those, so no
@@ -115,8 +104,8 @@ VIDMETRA_LANES_INLINE Floats Magnitude(const Floats& x) { return (Floats)((Ints)
 VIDMETRA_LANES_INLINE VqmLaneStatistics CompareLanes(const int16_t* a, const int16_t* b) {
   Floats contrast_a, contrast_b;
   for (int j = 0; j < kDctLanes; ++j) {
-    contrast_a[j] = Contrast(a[j]);
-    contrast_b[j] = Contrast(b[j]);
+    contrast_a[j] = VqmContrast(a[j]);
+    contrast_b[j] = VqmContrast(b[j]);
   }
   Floats sum{}, maximum{};
   for (int i = 0; i < 64; ++i) {
@@ -154,6 +143,19 @@ __attribute__((target("avx2"))) VqmLaneStatistics CompareLanesAvx2(const int16_t
 }  // namespace
 
 int16_t VqmWeight(int index) { return kWeights[index]; }
+
+const float* VqmContrastTable() {
+  static const std::vector<float> table = [] {
+    std::vector<float> factors(kVqmTabulatedDcs);
+    for (int i = 0; i < kVqmTabulatedDcs; ++i) factors[static_cast<size_t>(i)] = ContrastFactor(static_cast<float>(i));
+    return factors;
+  }();
+  return table.data();
+}
+
+float VqmContrast(int16_t dc) {
+  return dc >= 0 && dc < kVqmTabulatedDcs ? VqmContrastTable()[dc] : ContrastFactor(dc);
+}
 
 int16_t VqmCaptureSample(float sample) {
   if (!(sample > -32769.0f && sample < 32768.0f)) return sample > 0.0f ? 32767 : (sample < 0.0f ? -32768 : 0);
@@ -209,6 +211,7 @@ void InitVqmLaneKernels(VqmLaneKernels& kernels, [[maybe_unused]] unsigned flags
 #endif
 #ifdef VIDMETRA_X86_KERNELS
   if ((flags & kCpuAvx2) != 0) kernels = {CaptureLanesAvx2, CompareLanesAvx2};
+  if ((flags & kCpuAvx512) != 0) kernels = {VqmCaptureLanesAvx512, VqmCompareLanesAvx512};
 #endif
 }
 

@@ -54,7 +54,10 @@ float VqmMetric::FrameVqm(FrameList frames, float* map) {
   const float* a = Plane(frames, 0);
   const float* b = Plane(frames, 1);
   const int rows = params_.height / 8;
-  const int bands = std::min(rows, params_.pool == nullptr ? 1 : params_.pool->Threads());
+  // Several bands per thread, so that a thread that comes late to the frame (reading the next one, say) still
+  // takes a share.
+  const int threads = params_.pool == nullptr ? 1 : params_.pool->Threads();
+  const int bands = threads == 1 ? 1 : std::min(rows, 4 * threads);
   RunParts(params_.pool, bands,
            [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
   float mean_sum = 0.0f;

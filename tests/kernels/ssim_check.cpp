@@ -34,32 +34,39 @@ PlanePair MakePair(int width, int height, Level&& level, size_t offset = 0) {
   return pair;
 }
 
-using SsimSumFunction = bool (*)(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
+using SsimSumFunction = bool (*)(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 
-bool Reference(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum) {
-  sum = SsimSumScalar(planes, map, scratch);
+bool Reference(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  SsimSumScalar(planes, map, scratch, sum);
   return true;
 }
 
-// Bands must give the whole picture's map and, up to the order of the additions, its sum.
+double ScalarSum(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
+  SsimIndexSum sum;
+  SsimSumScalar(planes, map, scratch, sum);
+  return sum.Value();
+}
+
+// Bands must give the whole picture's map and its sum, to the last bit.
 void ExpectBandsAddUp(SsimSumFunction kernel, std::mt19937& random) {
   std::uniform_int_distribution<int> level(0, 255);
   const PlanePair pair = MakePair(56, 40, [&] { return static_cast<float>(level(random)); });
   SsimScratch scratch;
   std::vector<float> whole_map(pair.samples(), -1.0f), band_map(pair.samples(), -1.0f);
-  const auto sum = [&](SsimPlanes planes, float* map) {
-    double total = 0.0;
+  const auto sum = [&](SsimPlanes planes, float* map, SsimIndexSum& total) {
     EXPECT_TRUE(kernel(planes, map, scratch, total));
-    return total;
   };
-  const double whole = sum(pair.planes(), whole_map.data());
+  SsimIndexSum whole;
+  sum(pair.planes(), whole_map.data(), whole);
   for (const int middle : {7, 8, 15, 16, 20, 39, 40}) {
     SsimPlanes upper = pair.planes();
     upper.row_end = middle;
     SsimPlanes lower = pair.planes();
     lower.row_begin = middle;
-    const double bands = sum(upper, band_map.data()) + sum(lower, band_map.data());
-    EXPECT_NEAR(bands, whole, 1e-9 * std::abs(whole)) << middle;
+    SsimIndexSum bands;
+    sum(lower, band_map.data(), bands);
+    sum(upper, band_map.data(), bands);
+    EXPECT_EQ(bands.Value(), whole.Value()) << middle;
     EXPECT_EQ(band_map, whole_map) << middle;
   }
 }
@@ -88,18 +95,18 @@ TEST_P(SsimCheck, MatchesTheReferenceOnRandomEightBitPlanes) {
       const PlanePair pair = MakePair(size[0], size[1], sample, testing::RandomOffset(random_, 7));
       SsimScratch scratch;
       std::vector<float> scalar_map(pair.samples(), -1.0f);
-      const double reference = SsimSumScalar(pair.planes(), scalar_map.data(), scratch);
+      const double reference = ScalarSum(pair.planes(), scalar_map.data(), scratch);
       std::vector<float> vector_map(pair.samples(), -1.0f);
-      double sum = 0.0;
+      SsimIndexSum sum;
       ASSERT_TRUE(kernel()(pair.planes(), vector_map.data(), scratch, sum));
-      // Window sums are exact integers in every kernel, so every window index is the same float; only the
-      // order of the double additions differs.
+      // Window sums are exact integers in every kernel, so every window index is the same float, and the
+      // index sums are exact.
       EXPECT_EQ(vector_map, scalar_map) << size[0] << "x" << size[1] << " range " << range;
-      EXPECT_NEAR(sum, reference, 1e-9 * std::abs(reference) + 1e-12);
-      double without_map = 0.0;
+      EXPECT_EQ(sum.Value(), reference) << size[0] << "x" << size[1] << " range " << range;
+      SsimIndexSum without_map;
       ASSERT_TRUE(kernel()(pair.planes(), nullptr, scratch, without_map));
-      EXPECT_EQ(without_map, sum);
-      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), sum);
+      EXPECT_EQ(without_map.Value(), reference);
+      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch).Value(), reference);
     }
   }
 }
@@ -115,9 +122,10 @@ TEST_P(SsimCheck, SamplesThatAreNotEightBitIntegersUseTheReference) {
   std::uniform_real_distribution<float> level(0.0f, 255.0f);
   const PlanePair fractional = MakePair(40, 16, [&] { return level(random_); });
   SsimScratch scratch;
-  double sum = 0.0;
+  SsimIndexSum sum;
   EXPECT_FALSE(kernel()(fractional.planes(), nullptr, scratch, sum));
-  EXPECT_EQ(SsimSum(fractional.planes(), nullptr, scratch), SsimSumScalar(fractional.planes(), nullptr, scratch));
+  EXPECT_EQ(sum.Value(), 0.0);  // nothing added
+  EXPECT_EQ(SsimSum(fractional.planes(), nullptr, scratch).Value(), ScalarSum(fractional.planes(), nullptr, scratch));
   // One bad sample anywhere, also in the half vector that ends a row or in the first rows of a band.
   for (const float outside : {256.0f, -1.0f, 1e10f, 0.5f, 254.75f, -0.25f}) {
     for (const size_t at : {size_t{0}, size_t{100}, size_t{16 * 24 + 23}, size_t{24 * 24 - 1}}) {
@@ -127,7 +135,7 @@ TEST_P(SsimCheck, SamplesThatAreNotEightBitIntegersUseTheReference) {
       pair.A()[at] = outside;
       pair.B()[at] = 7.0f;
       EXPECT_FALSE(kernel()(pair.planes(), nullptr, scratch, sum)) << outside << " " << at;
-      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch), SsimSumScalar(pair.planes(), nullptr, scratch));
+      EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch).Value(), ScalarSum(pair.planes(), nullptr, scratch));
     }
   }
 }
@@ -141,9 +149,9 @@ TEST_P(SsimCheck, TallBrightFramesStayExact) {
   SsimScratch scratch;
   const SsimPlanes same{pair.a.data(), pair.a.data(), 1920, 1088};
   std::vector<float> map(pair.samples(), -1.0f);
-  double sum = 0.0;
+  SsimIndexSum sum;
   ASSERT_TRUE(kernel()(same, map.data(), scratch, sum));
-  EXPECT_EQ(sum, windows);
+  EXPECT_EQ(sum.Value(), windows);
   for (int row = 7; row < 1088; ++row) {
     for (int x = 0; x < 1920; ++x) ASSERT_EQ(map[static_cast<size_t>(row) * 1920 + x], 0.0f) << x << "," << row;
   }
@@ -156,14 +164,14 @@ TEST(SsimReference, TallBrightFramesStayExact) {
   const PlanePair pair = MakePair(64, 1088, [] { return 255.0f; });
   SsimScratch scratch;
   const SsimPlanes same{pair.a.data(), pair.a.data(), 64, 1088};
-  EXPECT_EQ(SsimSumScalar(same, nullptr, scratch), 57.0 * 1081.0);
+  EXPECT_EQ(ScalarSum(same, nullptr, scratch), 57.0 * 1081.0);
   std::mt19937 random(24);
   std::uniform_int_distribution<int> bright(230, 255);
   const PlanePair noisy = MakePair(64, 1088, [&] { return static_cast<float>(bright(random)); });
   std::vector<float> map(noisy.samples(), 0.0f);
   const SsimPlanes noisy_same{noisy.a.data(), noisy.a.data(), 64, 1088};
-  EXPECT_EQ(SsimSumScalar(noisy_same, map.data(), scratch), 57.0 * 1081.0);
-  SsimSumScalar(noisy.planes(), map.data(), scratch);
+  EXPECT_EQ(ScalarSum(noisy_same, map.data(), scratch), 57.0 * 1081.0);
+  ScalarSum(noisy.planes(), map.data(), scratch);
   for (const float value : map) ASSERT_GE(value, 0.0f);
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "vidmetra/ssim_index_sum.h"
+
 namespace vidmetra {
 
 struct SsimPlanes {
@@ -30,10 +32,12 @@ class SsimScratch {
  public:
   double* DoubleRows(size_t entries);
   int32_t* IntegerRows(size_t entries);
+  float* Indices(size_t entries);
 
  private:
   std::vector<double> doubles_;
   std::vector<int32_t> integers_;
+  std::vector<float> indices_;
 };
 
 // The index of one window from its sums over the 64 samples of a (Sa, Saa), b (Sb, Sbb) and a·b (Sab).
@@ -41,20 +45,21 @@ float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab);
 // The map value of a window index: identical regions black, dissimilar ones bright.
 inline float SsimMapValue(float index) { return 255.0f - 255.0f * index; }
 
-// Sum of the indices of all (W − 7)·(H − 7) windows. With a map, window row r (its bottom row) fills map row r:
-// the first window of the row columns 0 to 7, every further window the column of its right edge.
-double SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch);
+// Adds the indices of the band's windows to `sum` (all (W − 7)·(H − 7) of them for the whole picture). With a
+// map, window row r (its bottom row) fills map row r: the first window of the row columns 0 to 7, every further
+// window the column of its right edge.
+void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 // The kernels of one instruction-set tier: the reference (always true), or one on integer vectors that gives the
-// same windows, each the identical float, and their sum up to the order of the additions. A vectorised kernel
-// returns false when a sample is not an integer from 0 to 255, and then nothing is summed (the map may be partly
-// written); it expects a width that is a multiple of 8 and at least 8.
+// same windows, each the identical float, and so the same sum. A vectorised kernel returns false when a sample
+// is not an integer from 0 to 255, and then adds nothing (the map may be partly written); it expects a width
+// that is a multiple of 8 and at least 8.
 struct SsimKernels {
-  bool (*sum)(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
+  bool (*sum)(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 };
 // The reference, replaced by the vectorised kernel of each tier the flags allow.
 void InitSsimKernels(SsimKernels& kernels, unsigned flags);
 const SsimKernels& ActiveSsimKernels();
-// The active kernel where it applies, the reference otherwise.
-double SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
+// The sum of the band's indices by the active kernel where it applies, by the reference otherwise.
+SsimIndexSum SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
 
 }  // namespace vidmetra

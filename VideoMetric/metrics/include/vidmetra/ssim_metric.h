@@ -2,6 +2,8 @@
 #include "vidmetra/metric_base.h"
 #include "vidmetra/ssim_kernels.h"
 
+#include <vector>
+
 namespace vidmetra {
 
 // Structural similarity of the Y planes: the mean index over every 8 × 8 window position.
@@ -24,11 +26,11 @@ class SsimMetric : public MetricBase {
  private:
   float FrameSsim(FrameList frames, float* map);
 
-  // The picture is measured as two bands of window rows, side by side when the pool has a second thread. The
-  // frame's value is the sum of the two band sums, so the split stays two bands whatever the number of threads:
-  // results do not depend on the machine.
-  static constexpr int kBands = 2;
-  SsimScratch scratch_[kBands];
+  // The picture is measured in bands of window rows, side by side on the pool's threads. The band sums are
+  // exact, so the frame's value does not depend on how many bands there are.
+  std::vector<SsimPlanes> bands_;
+  std::vector<SsimScratch> scratch_;
+  std::vector<SsimIndexSum> band_sums_;
 };
 
 }  // namespace vidmetra

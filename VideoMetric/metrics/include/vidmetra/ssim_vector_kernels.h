@@ -17,8 +17,8 @@ constexpr int kSsimRingRows = 9;
 inline size_t SsimRingRowLength(int width) { return static_cast<size_t>(width / 8) * 8 + 8; }
 
 #ifdef VIDMETRA_X86_KERNELS
-bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
-bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, double& sum);
+bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
+bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 #endif
 
 }  // namespace vidmetra

@@ -40,7 +40,7 @@ class VqmMetric : public MetricBase {
   DctLanesFunction transform_;
   VqmLaneKernels lanes_;
   // Per block in block order, pooled in that order once the frame is compared, so that the sums do not depend on
-  // how the blocks were shared out: the block rows are split into as many bands as the pool has threads.
+  // how the blocks were shared out among the bands of block rows.
   std::vector<float> block_means_;
   std::vector<float> block_maxima_;
 };
