@@ -14,7 +14,12 @@ constexpr size_t kAlignment = 64;
 
 // Blocks under one huge page stay with the heap, whose reuse is cheaper than a mapping.
 bool IsMapped(size_t bytes) { return bytes >= kHugePage; }
-size_t MappedBytes(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+// Whole small pages only: the part past the last whole huge page stays in small pages, so that a frame of 3.1 MB
+// is not charged 4 MB of memory.
+size_t MappedBytes(size_t bytes) {
+  constexpr size_t kPage = 4096;
+  return (bytes + kPage - 1) / kPage * kPage;
+}
 
 }  // namespace
 
