@@ -3,12 +3,7 @@
 #include "vidmetra/cpu_dispatch.h"
 
 #ifdef VIDMETRA_X86_KERNELS
-// GCC 12 reports the deliberately undefined vectors inside its own AVX-512 intrinsics as uninitialised.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "vidmetra/avx512_intrinsics.h"
 #endif
 
 namespace vidmetra {

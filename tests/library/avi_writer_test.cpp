@@ -303,13 +303,13 @@ TEST(AviWriterTest, EveryCatalogueCompressorWritesFilesFfmpegReads) {
       {FourCc("H264"), {"h264", false}},
   };
   TempDir dir;
-  constexpr int kWidth = 70;
-  constexpr int kHeight = 42;
-  constexpr int kFrames = 12;
-  const auto frames = MakeFrames(kWidth, kHeight, kFrames, 3);
-  WriteUprightRaw(dir.File("expected.raw"), frames, kWidth, kHeight);
-  const auto expected_md5s = testing::FrameMd5s(RawInput(dir.File("expected.raw"), kWidth, kHeight), "bgr24");
-  ASSERT_EQ(expected_md5s.size(), static_cast<size_t>(kFrames));
+  constexpr int kCodecWidth = 70;
+  constexpr int kCodecHeight = 42;
+  constexpr int kCodecFrames = 12;
+  const auto frames = MakeFrames(kCodecWidth, kCodecHeight, kCodecFrames, 3);
+  WriteUprightRaw(dir.File("expected.raw"), frames, kCodecWidth, kCodecHeight);
+  const auto expected_md5s = testing::FrameMd5s(RawInput(dir.File("expected.raw"), kCodecWidth, kCodecHeight), "bgr24");
+  ASSERT_EQ(expected_md5s.size(), static_cast<size_t>(kCodecFrames));
   size_t tested = 0;
   for (const auto& entry : CompressorCatalogue::Instance().Entries()) {
     const auto known = expected.find(entry.fourcc);
@@ -318,7 +318,7 @@ TEST(AviWriterTest, EveryCatalogueCompressorWritesFilesFfmpegReads) {
     ++tested;
     const std::string name = dir.File(FourCcText(entry.fourcc) + ".avi");
     {
-      auto writer = CreateAviWriter(name, kWidth, kHeight, 1, 25, nullptr, SettingsFor(entry.fourcc));
+      auto writer = CreateAviWriter(name, kCodecWidth, kCodecHeight, 1, 25, nullptr, SettingsFor(entry.fourcc));
       ASSERT_NE(writer, nullptr);
       EXPECT_EQ(writer->compressing(), entry.create != nullptr);
       for (const auto& frame : frames) ASSERT_EQ(writer->WriteRaw(frame.data()), AviWriter::kOk);
@@ -326,13 +326,13 @@ TEST(AviWriterTest, EveryCatalogueCompressorWritesFilesFfmpegReads) {
     }
     const testing::ProbedVideo probed = testing::ProbeVideo(name);
     EXPECT_EQ(probed.codec, known->second.first);
-    EXPECT_EQ(probed.width, kWidth);
-    EXPECT_EQ(probed.height, kHeight);
-    EXPECT_EQ(probed.frames, kFrames);
+    EXPECT_EQ(probed.width, kCodecWidth);
+    EXPECT_EQ(probed.height, kCodecHeight);
+    EXPECT_EQ(probed.frames, kCodecFrames);
     const auto md5s = testing::FrameMd5s("-i '" + name + "'", "bgr24");
-    EXPECT_EQ(md5s.size(), static_cast<size_t>(kFrames));
+    EXPECT_EQ(md5s.size(), static_cast<size_t>(kCodecFrames));
     const auto read_back = ReadBack(name);
-    EXPECT_EQ(read_back.size(), static_cast<size_t>(kFrames));
+    EXPECT_EQ(read_back.size(), static_cast<size_t>(kCodecFrames));
     if (known->second.second) {
       EXPECT_EQ(md5s, expected_md5s);
       EXPECT_EQ(read_back, frames);
