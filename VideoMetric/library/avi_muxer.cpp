@@ -5,14 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/mem.h>
-}
-
 #include "vidmetra/bitmap_info_header.h"
 #include "vidmetra/byte_order.h"
+#include "vidmetra/ffmpeg_api.h"
 #include "vidmetra/fourcc.h"
 #include "vidmetra/riff_codec_tags.h"
 
@@ -26,7 +21,7 @@ constexpr size_t kHeaderSearchBytes = 1 << 20;
 
 bool SetExtradata(AVCodecParameters* parameters, const uint8_t* bytes, size_t size) {
   if (size == 0) return true;
-  parameters->extradata = static_cast<uint8_t*>(av_mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
+  parameters->extradata = static_cast<uint8_t*>(Ffmpeg().av_mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
   if (parameters->extradata == nullptr) return false;
   std::memcpy(parameters->extradata, bytes, size);
   parameters->extradata_size = static_cast<int>(size);
@@ -37,9 +32,13 @@ bool SetExtradata(AVCodecParameters* parameters, const uint8_t* bytes, size_t si
 
 bool AviMuxer::Create(const std::string& name) {
   Close();
-  if (avformat_alloc_output_context2(&context_, nullptr, "avi", name.c_str()) < 0 || context_ == nullptr) return false;
-  packet_ = av_packet_alloc();
-  if (packet_ == nullptr || avio_open(&context_->pb, name.c_str(), AVIO_FLAG_WRITE) < 0) {
+  const FfmpegApi* ff = LoadFfmpeg();
+  if (ff == nullptr) return false;
+  if (ff->avformat_alloc_output_context2(&context_, nullptr, "avi", name.c_str()) < 0 || context_ == nullptr) {
+    return false;
+  }
+  packet_ = ff->av_packet_alloc();
+  if (packet_ == nullptr || ff->avio_open(&context_->pb, name.c_str(), AVIO_FLAG_WRITE) < 0) {
     Release();
     return false;
   }
@@ -52,12 +51,12 @@ int AviMuxer::AddStream(const StreamInfo& info, const std::string& title) {
   if (context_ == nullptr || started_ || (!video && info.type != FourCc("auds")) || info.scale < 1 || info.rate < 1) {
     return -1;
   }
-  AVStream* stream = avformat_new_stream(context_, nullptr);
+  AVStream* stream = Ffmpeg().avformat_new_stream(context_, nullptr);
   if (stream == nullptr) return -1;
   stream->codecpar->codec_type = video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO;
   stream->time_base = AVRational{static_cast<int>(info.scale), static_cast<int>(info.rate)};
   if (video) stream->avg_frame_rate = AVRational{static_cast<int>(info.rate), static_cast<int>(info.scale)};
-  if (!title.empty()) av_dict_set(&stream->metadata, "title", title.c_str(), 0);
+  if (!title.empty()) Ffmpeg().av_dict_set(&stream->metadata, "title", title.c_str(), 0);
   plans_.push_back(StreamPlan{info.handler, video, false});
   return stream->index;
 }
@@ -104,7 +103,7 @@ bool AviMuxer::SetAudioFormat(int stream, const uint8_t* format, size_t size) {
     return false;
   }
   parameters->codec_tag = tag;
-  av_channel_layout_default(&parameters->ch_layout, channels);
+  Ffmpeg().av_channel_layout_default(&parameters->ch_layout, channels);
   parameters->sample_rate = static_cast<int>(sample_rate);
   parameters->bit_rate = static_cast<int64_t>(byte_rate) * 8;
   parameters->block_align = block_align;
@@ -119,10 +118,11 @@ bool AviMuxer::Start() {
   for (const StreamPlan& plan : plans_) {
     if (!plan.has_format) return false;
   }
+  const FfmpegApi& ff = Ffmpeg();
   AVDictionary* options = nullptr;
-  if (bottom_up_raw_) av_dict_set(&options, "flipped_raw_rgb", "1", 0);
-  const int status = avformat_write_header(context_, &options);
-  av_dict_free(&options);
+  if (bottom_up_raw_) ff.av_dict_set(&options, "flipped_raw_rgb", "1", 0);
+  const int status = ff.avformat_write_header(context_, &options);
+  ff.av_dict_free(&options);
   started_ = status >= 0;
   return started_;
 }
@@ -148,7 +148,7 @@ bool AviMuxer::WritePacket(int stream, int64_t sample, const uint8_t* data, int6
   packet_->pts = sample;
   packet_->dts = sample;
   packet_->flags = key_frame ? AV_PKT_FLAG_KEY : 0;
-  const bool written = av_write_frame(context_, packet_) >= 0;
+  const bool written = Ffmpeg().av_write_frame(context_, packet_) >= 0;
   packet_->data = nullptr;
   packet_->size = 0;
   return written;
@@ -156,9 +156,10 @@ bool AviMuxer::WritePacket(int stream, int64_t sample, const uint8_t* data, int6
 
 bool AviMuxer::Close() {
   if (context_ == nullptr) return true;
+  const FfmpegApi& ff = Ffmpeg();
   bool finished = true;
-  if (started_) finished = av_write_trailer(context_) >= 0;
-  finished = avio_closep(&context_->pb) >= 0 && finished;
+  if (started_) finished = ff.av_write_trailer(context_) >= 0;
+  finished = ff.avio_closep(&context_->pb) >= 0 && finished;
   const bool patched = !started_ || PatchHandlers();
   Release();
   return finished && patched;
@@ -193,11 +194,11 @@ bool AviMuxer::PatchHandlers() const {
 
 void AviMuxer::Release() {
   if (context_ != nullptr) {
-    avio_closep(&context_->pb);
-    avformat_free_context(context_);
+    Ffmpeg().avio_closep(&context_->pb);
+    Ffmpeg().avformat_free_context(context_);
     context_ = nullptr;
   }
-  av_packet_free(&packet_);
+  if (packet_ != nullptr) Ffmpeg().av_packet_free(&packet_);
   plans_.clear();
   name_.clear();
   started_ = false;

@@ -10,14 +10,11 @@
 #include "vidmetra/bitmap_info_header.h"
 #include "vidmetra/colour_space.h"
 #include "vidmetra/decoded_sequence.h"
+#include "vidmetra/ffmpeg_api.h"
 #include "vidmetra/fourcc.h"
 #include "vidmetra/picture_converter.h"
 #include "vidmetra/video_decoder.h"
 #include "vidmetra/video_frame.h"
-
-extern "C" {
-#include <libavutil/frame.h>
-}
 
 namespace vidmetra {
 namespace {
@@ -181,7 +178,10 @@ int AviReader::RawPath(uint32_t handler, uint32_t compression) {
 int AviReader::StartDecoder(bool prefer_yv12) {
   const uint32_t compression = BitmapInfoHeader::Parse(input_format_).compression;
   decoder_ = VideoDecoder::Find(info_.handler, compression);
-  if (!decoder_) return kNoDecompressor;
+  if (!decoder_) {
+    detail_ = FfmpegFailure();
+    return kNoDecompressor;
+  }
   const int start_failed = prefer_yv12 ? kStartFailed : kCannotStart;
   if (!decoder_->Open(input_format_, width_, height_)) {
     detail_ = decoder_->LastError();

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
-
+#include "vidmetra/ffmpeg_api.h"
 #include "vidmetra/video_encoder.h"
 
 namespace vidmetra {
@@ -39,9 +36,10 @@ CompressorCatalogue& CompressorCatalogue::Instance() {
 
 CompressorCatalogue::CompressorCatalogue() {
   entries_.push_back(Entry{kUncompressedFourCc, kUncompressedName, "", false, false, false, nullptr});
+  const FfmpegApi* ff = LoadFfmpeg();
   for (const BuiltIn& built_in : kBuiltIns) {
-    // Only what this FFmpeg was built with is offered.
-    if (avcodec_find_encoder_by_name(built_in.recipe.encoder) == nullptr) continue;
+    // Only what this FFmpeg was built with is offered; without FFmpeg, nothing is.
+    if (ff == nullptr || ff->avcodec_find_encoder_by_name(built_in.recipe.encoder) == nullptr) continue;
     const EncoderRecipe recipe = built_in.recipe;
     const std::string description = built_in.description;
     const std::string state = built_in.default_state;

@@ -1,11 +1,9 @@
 #include "vidmetra/decoded_sequence.h"
 
-extern "C" {
-#include <libavutil/frame.h>
-}
-
 #include <algorithm>
 #include <cstring>
+
+#include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
 namespace {
@@ -16,7 +14,7 @@ constexpr size_t kMaxLeadingPictures = 64;
 }  // namespace
 
 DecodedSequence::DecodedSequence(StreamSource& stream, VideoDecoder& decoder)
-    : stream_(stream), decoder_(decoder), current_(av_frame_alloc()) {
+    : stream_(stream), decoder_(decoder), current_(Ffmpeg().av_frame_alloc()) {
   for (int64_t sample = stream_.Start(); sample <= stream_.End(); ++sample) {
     int64_t size = 0;
     stream_.Read(sample, nullptr, 0, size);
@@ -26,11 +24,11 @@ DecodedSequence::DecodedSequence(StreamSource& stream, VideoDecoder& decoder)
 
 DecodedSequence::~DecodedSequence() {
   DropPending();
-  av_frame_free(&current_);
+  Ffmpeg().av_frame_free(&current_);
 }
 
 void DecodedSequence::DropPending() {
-  for (AVFrame* picture : pending_) av_frame_free(&picture);
+  for (AVFrame* picture : pending_) Ffmpeg().av_frame_free(&picture);
   pending_.clear();
 }
 
@@ -83,7 +81,7 @@ DecodedSequence::Outcome DecodedSequence::Restart(int64_t sample) {
   if (reorders_ && key > stream_.Start()) start = KeyAtOrBefore(key - 1);
   decoder_.Flush();
   DropPending();
-  av_frame_unref(current_);
+  Ffmpeg().av_frame_unref(current_);
   synced_ = false;
   drained_ = false;
   next_feed_ = start;
@@ -92,11 +90,11 @@ DecodedSequence::Outcome DecodedSequence::Restart(int64_t sample) {
   // The key frame's own picture anchors the count: what the decoder shows before it with a later sample number
   // belongs to the key frame's group and is kept; what came from earlier samples is passed over.
   for (;;) {
-    AVFrame* picture = av_frame_alloc();
+    AVFrame* picture = Ffmpeg().av_frame_alloc();
     if (picture == nullptr) return Outcome::kDecodeFailed;
     const Outcome decoded = Decode(picture);
     if (decoded != Outcome::kPicture) {
-      av_frame_free(&picture);
+      Ffmpeg().av_frame_free(&picture);
       return decoded;
     }
     const bool unnumbered = picture->pts == AV_NOPTS_VALUE;
@@ -107,7 +105,7 @@ DecodedSequence::Outcome DecodedSequence::Restart(int64_t sample) {
     if (!unnumbered && picture->pts > key && pending_.size() < kMaxLeadingPictures) {
       pending_.push_back(picture);
     } else {
-      av_frame_free(&picture);
+      Ffmpeg().av_frame_free(&picture);
       ++passed_over_;
       if (pending_.size() >= kMaxLeadingPictures) return Outcome::kDecodeFailed;
     }
@@ -119,12 +117,12 @@ DecodedSequence::Outcome DecodedSequence::Restart(int64_t sample) {
 }
 
 DecodedSequence::Outcome DecodedSequence::TakePicture() {
-  av_frame_unref(current_);
+  Ffmpeg().av_frame_unref(current_);
   if (!pending_.empty()) {
     AVFrame* next = pending_.front();
     pending_.pop_front();
-    av_frame_move_ref(current_, next);
-    av_frame_free(&next);
+    Ffmpeg().av_frame_move_ref(current_, next);
+    Ffmpeg().av_frame_free(&next);
   } else {
     const Outcome decoded = Decode(current_);
     if (decoded != Outcome::kPicture) {

@@ -1,16 +1,16 @@
 #include "vidmetra/ffmpeg_logging.h"
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <mutex>
+
+#include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
 
 void QuietFfmpegLogging() {
   static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+  std::call_once(once, [] {
+    if (const FfmpegApi* ff = LoadFfmpeg()) ff->av_log_set_level(AV_LOG_QUIET);
+  });
 }
 
 }  // namespace vidmetra

@@ -1,17 +1,12 @@
 #include "vidmetra/media_file_reader.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/frame.h>
-#include <libavutil/pixdesc.h>
-}
-
 #include <array>
 #include <cstring>
 #include <vector>
 
 #include "vidmetra/colour_space.h"
 #include "vidmetra/decoded_sequence.h"
+#include "vidmetra/ffmpeg_api.h"
 #include "vidmetra/ffmpeg_logging.h"
 #include "vidmetra/media_packet_stream.h"
 #include "vidmetra/video_decoder.h"
@@ -50,6 +45,8 @@ std::span<const std::string_view> MediaFileEndings() { return kEndings; }
 
 bool LooksLikeMedia(std::span<const uint8_t> head) {
   QuietFfmpegLogging();
+  const FfmpegApi* ff = LoadFfmpeg();
+  if (ff == nullptr) return false;
   std::vector<uint8_t> padded(head.size() + AVPROBE_PADDING_SIZE, 0);
   std::memcpy(padded.data(), head.data(), head.size());
   AVProbeData probe{};
@@ -57,7 +54,7 @@ bool LooksLikeMedia(std::span<const uint8_t> head) {
   probe.buf = padded.data();
   probe.buf_size = static_cast<int>(head.size());
   int score = 0;
-  return av_probe_input_format2(&probe, 1, &score) != nullptr && score > kConfidentScore;
+  return ff->av_probe_input_format2(&probe, 1, &score) != nullptr && score > kConfidentScore;
 }
 
 MediaFileReader::MediaFileReader() = default;
@@ -82,7 +79,9 @@ int MediaFileReader::Open(const std::string& name) {
 int MediaFileReader::OpenStream(const std::string& name) {
   stream_ = std::make_unique<MediaPacketStream>();
   switch (stream_->Open(name)) {
-    case MediaPacketStream::Opened::kNotMedia: return kOpenFailed;
+    case MediaPacketStream::Opened::kNotMedia:
+      detail_ = FfmpegFailure();
+      return kOpenFailed;
     case MediaPacketStream::Opened::kNoVideo: return kNoVideoStream;
     case MediaPacketStream::Opened::kOk: break;
   }
@@ -107,7 +106,7 @@ int MediaFileReader::OpenStream(const std::string& name) {
 int MediaFileReader::StartDecoder() {
   decoder_ = VideoDecoder::ForStream(stream_->Parameters());
   if (!decoder_) {
-    detail_ = avcodec_get_name(stream_->Parameters().codec_id);
+    detail_ = Ffmpeg().avcodec_get_name(stream_->Parameters().codec_id);
     return kNoDecoder;
   }
   if (!decoder_->Open(stream_->Parameters())) {
@@ -125,7 +124,7 @@ int MediaFileReader::StartDecoder() {
 }
 
 int MediaFileReader::ChooseLayout(const AVFrame& picture) {
-  const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+  const AVPixFmtDescriptor* format = Ffmpeg().av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
   if (format == nullptr) return kCannotStart;
   const int64_t pixels = static_cast<int64_t>(picture.width) * picture.height;
   if (picture.width <= 0 || picture.height <= 0 || picture.width > VideoFrame::kMaxDimension ||

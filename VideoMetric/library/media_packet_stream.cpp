@@ -1,13 +1,10 @@
 #include "vidmetra/media_packet_stream.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
+#include "vidmetra/ffmpeg_api.h"
 #include "vidmetra/ffmpeg_logging.h"
 
 namespace vidmetra {
@@ -22,18 +19,18 @@ int64_t TimestampOf(const AVPacket& packet) { return packet.dts != AV_NOPTS_VALU
 
 MediaPacketStream::~MediaPacketStream() {
   CloseFile();
-  avcodec_parameters_free(&parameters_);
+  if (parameters_ != nullptr) Ffmpeg().avcodec_parameters_free(&parameters_);
 }
 
 MediaPacketStream::Opened MediaPacketStream::Open(const std::string& name) {
   QuietFfmpegLogging();
   name_ = name;
-  if (!OpenFile()) return Opened::kNotMedia;
+  if (!FfmpegAvailable() || !OpenFile()) return Opened::kNotMedia;
   if (stream_index_ < 0) return Opened::kNoVideo;
   const AVStream& stream = *format_->streams[stream_index_];
   // Kept apart from the file, which closes and opens again while reading.
-  parameters_ = avcodec_parameters_alloc();
-  if (parameters_ == nullptr || avcodec_parameters_copy(parameters_, stream.codecpar) < 0) return Opened::kNotMedia;
+  parameters_ = Ffmpeg().avcodec_parameters_alloc();
+  if (parameters_ == nullptr || Ffmpeg().avcodec_parameters_copy(parameters_, stream.codecpar) < 0) return Opened::kNotMedia;
   AVRational rate = stream.avg_frame_rate;
   if (rate.num <= 0 || rate.den <= 0) rate = stream.r_frame_rate;
   if (rate.num > 0 && rate.den > 0) {
@@ -45,9 +42,9 @@ MediaPacketStream::Opened MediaPacketStream::Open(const std::string& name) {
 }
 
 bool MediaPacketStream::OpenFile() {
-  packet_ = av_packet_alloc();
-  if (packet_ == nullptr || avformat_open_input(&format_, name_.c_str(), nullptr, nullptr) < 0) return false;
-  if (avformat_find_stream_info(format_, nullptr) < 0) return false;
+  packet_ = Ffmpeg().av_packet_alloc();
+  if (packet_ == nullptr || Ffmpeg().avformat_open_input(&format_, name_.c_str(), nullptr, nullptr) < 0) return false;
+  if (Ffmpeg().avformat_find_stream_info(format_, nullptr) < 0) return false;
   stream_index_ = -1;
   for (unsigned i = 0; i < format_->nb_streams; ++i) {
     AVStream& stream = *format_->streams[i];
@@ -65,8 +62,8 @@ bool MediaPacketStream::OpenFile() {
 }
 
 void MediaPacketStream::CloseFile() {
-  av_packet_free(&packet_);
-  avformat_close_input(&format_);
+  if (packet_ != nullptr) Ffmpeg().av_packet_free(&packet_);
+  if (format_ != nullptr) Ffmpeg().avformat_close_input(&format_);
   held_ = -1;
 }
 
@@ -75,12 +72,12 @@ void MediaPacketStream::CloseFile() {
 bool MediaPacketStream::IndexFromContainer() {
   if (std::strcmp(format_->iformat->name, "mov,mp4,m4a,3gp,3g2,mj2") != 0) return false;
   AVStream* stream = format_->streams[stream_index_];
-  const int count = avformat_index_get_entries_count(stream);
-  const int64_t file_size = avio_size(format_->pb);
+  const int count = Ffmpeg().avformat_index_get_entries_count(stream);
+  const int64_t file_size = Ffmpeg().avio_size(format_->pb);
   if (count <= 0 || file_size <= 0) return false;
   packets_.reserve(static_cast<size_t>(std::min<int64_t>(count, file_size)));
   for (int i = 0; i < count; ++i) {
-    const AVIndexEntry* entry = avformat_index_get_entry(stream, i);
+    const AVIndexEntry* entry = Ffmpeg().avformat_index_get_entry(stream, i);
     if (entry == nullptr || entry->pos < 0 || entry->pos > file_size - entry->size || packets_.size() >= kMaxPackets) {
       ends_early_ = true;
       break;
@@ -99,7 +96,7 @@ void MediaPacketStream::Index() {
     return;
   }
   for (;;) {
-    const int result = av_read_frame(format_, packet_);
+    const int result = Ffmpeg().av_read_frame(format_, packet_);
     if (result < 0) {
       ends_early_ = result != AVERROR_EOF;
       break;
@@ -114,9 +111,9 @@ void MediaPacketStream::Index() {
                           (packet_->flags & AV_PKT_FLAG_KEY) != 0, (packet_->flags & AV_PKT_FLAG_DISCARD) != 0});
       if (packet_->pts != AV_NOPTS_VALUE) last_shown_ = std::max(last_shown_, packet_->pts);
     }
-    av_packet_unref(packet_);
+    Ffmpeg().av_packet_unref(packet_);
   }
-  av_packet_unref(packet_);
+  Ffmpeg().av_packet_unref(packet_);
   ends_early_ = ends_early_ || EndsBeforeItsDuration();
   packets_.shrink_to_fit();
   // Reading starts over for the frames themselves.
@@ -134,16 +131,16 @@ bool MediaPacketStream::EndsBeforeItsDuration() const {
   const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
   const int64_t duration = stream.duration != AV_NOPTS_VALUE
                                ? stream.duration
-                               : av_rescale_q(format_->duration, AV_TIME_BASE_Q, stream.time_base);
-  const int64_t frame = av_rescale_q(1, AVRational{rate_den_, rate_num_}, stream.time_base);
+                               : Ffmpeg().av_rescale_q(format_->duration, AV_TIME_BASE_Q, stream.time_base);
+  const int64_t frame = Ffmpeg().av_rescale_q(1, AVRational{rate_den_, rate_num_}, stream.time_base);
   // The last picture shown lasts one frame; half a frame more missing before the stated end is a picture missing.
   return duration > 0 && last_shown_ - start + frame + frame / 2 < duration;
 }
 
 bool MediaPacketStream::ReadPacket() {
   for (;;) {
-    av_packet_unref(packet_);
-    if (av_read_frame(format_, packet_) < 0) return false;
+    Ffmpeg().av_packet_unref(packet_);
+    if (Ffmpeg().av_read_frame(format_, packet_) < 0) return false;
     if (packet_->stream_index == stream_index_ && packet_->size > 0) return true;
   }
 }
@@ -201,7 +198,7 @@ bool MediaPacketStream::SeekNear(int64_t sample) {
   int64_t key = sample;
   while (key > 0 && !IsKeyFrame(key)) --key;
   const int64_t timestamp = packets_[static_cast<size_t>(key)].timestamp;
-  if (timestamp == AV_NOPTS_VALUE || av_seek_frame(format_, stream_index_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
+  if (timestamp == AV_NOPTS_VALUE || Ffmpeg().av_seek_frame(format_, stream_index_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
     return false;
   }
   if (ReadPacket()) {

@@ -1,16 +1,9 @@
 #include "vidmetra/picture_converter.h"
 
-extern "C" {
-#include <libavutil/frame.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libavutil/pixdesc.h>
-#include <libswscale/swscale.h>
-}
-
 #include <cstring>
 
 #include "vidmetra/colour_space.h"
+#include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
 namespace {
@@ -52,7 +45,9 @@ int NativeColourSpace(int pixel_format) {
   }
 }
 
-PictureConverter::~PictureConverter() { sws_freeContext(context_); }
+PictureConverter::~PictureConverter() {
+  if (context_ != nullptr) Ffmpeg().sws_freeContext(context_);
+}
 
 int PictureConverter::SourceFormat(const AVFrame& picture) const {
   if (range_ == Range::kLimited) return picture.format;
@@ -94,12 +89,12 @@ bool PictureConverter::Write(const AVFrame& picture, int colour_space, int width
       const int strides[4] = {width, 0, 0, 0};
       const int heights[4] = {height, 0, 0, 0};
       // The luma plane of any 8-bit YUV picture is the grey picture itself.
-      const AVPixFmtDescriptor* source = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+      const AVPixFmtDescriptor* source = Ffmpeg().av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
       const bool planar_luma = source != nullptr && (source->flags & AV_PIX_FMT_FLAG_PLANAR) != 0 &&
                                (source->flags & AV_PIX_FMT_FLAG_RGB) == 0 && source->comp[0].depth == 8 &&
                                source->comp[0].plane == 0;
       if (planar_luma && (range_ == Range::kKeep || !IsFullRange(picture))) {
-        av_image_copy_plane(target, width, picture.data[0], picture.linesize[0], width, height);
+        Ffmpeg().av_image_copy_plane(target, width, picture.data[0], picture.linesize[0], width, height);
         return true;
       }
       return WritePlanes(picture, AV_PIX_FMT_GRAY8, planes, strides, heights);
@@ -129,45 +124,46 @@ bool PictureConverter::WritePlanes(const AVFrame& picture, int target_format, ui
   for (int i = 0; i < 4 && planes[i] != nullptr; ++i) {
     const int row = strides[i] < 0 ? -strides[i] : strides[i];
     const int used = target_format == AV_PIX_FMT_BGR24 ? 3 * picture.width : row;
-    av_image_copy_plane(planes[i], strides[i], picture.data[i], picture.linesize[i], used, heights[i]);
+    Ffmpeg().av_image_copy_plane(planes[i], strides[i], picture.data[i], picture.linesize[i], used, heights[i]);
   }
   return true;
 }
 
 bool PictureConverter::Convert(const AVFrame& picture, int target_format, uint8_t* const planes[4],
                                const int strides[4]) {
+  const FfmpegApi& ff = Ffmpeg();
   const int matrix = SwsMatrix(picture.colorspace);
   // Kept full-range values pass through as they are: source and target both read as the same range.
   const int range = range_ == Range::kLimited && IsFullRange(picture) ? 1 : 0;
   if (context_ == nullptr || SourceFormat(picture) != source_format_ || target_format != target_format_ ||
       matrix != colour_matrix_ || range != source_range_) {
-    sws_freeContext(context_);
-    context_ = sws_alloc_context();
+    ff.sws_freeContext(context_);
+    context_ = ff.sws_alloc_context();
     if (context_ == nullptr) return false;
-    av_opt_set_int(context_, "srcw", picture.width, 0);
-    av_opt_set_int(context_, "srch", picture.height, 0);
-    av_opt_set_int(context_, "src_format", SourceFormat(picture), 0);
-    av_opt_set_int(context_, "dstw", picture.width, 0);
-    av_opt_set_int(context_, "dsth", picture.height, 0);
-    av_opt_set_int(context_, "dst_format", target_format, 0);
-    av_opt_set_int(context_, "sws_flags", kScaleFlags, 0);
-    av_opt_set_int(context_, "src_range", range, 0);
-    av_opt_set_int(context_, "dst_range", 0, 0);
-    av_opt_set(context_, "sws_dither", "none", 0);
-    if (sws_init_context(context_, nullptr, nullptr) < 0) {
-      sws_freeContext(context_);
+    ff.av_opt_set_int(context_, "srcw", picture.width, 0);
+    ff.av_opt_set_int(context_, "srch", picture.height, 0);
+    ff.av_opt_set_int(context_, "src_format", SourceFormat(picture), 0);
+    ff.av_opt_set_int(context_, "dstw", picture.width, 0);
+    ff.av_opt_set_int(context_, "dsth", picture.height, 0);
+    ff.av_opt_set_int(context_, "dst_format", target_format, 0);
+    ff.av_opt_set_int(context_, "sws_flags", kScaleFlags, 0);
+    ff.av_opt_set_int(context_, "src_range", range, 0);
+    ff.av_opt_set_int(context_, "dst_range", 0, 0);
+    ff.av_opt_set(context_, "sws_dither", "none", 0);
+    if (ff.sws_init_context(context_, nullptr, nullptr) < 0) {
+      ff.sws_freeContext(context_);
       context_ = nullptr;
       return false;
     }
-    const int* coefficients = sws_getCoefficients(matrix);
-    sws_setColorspaceDetails(context_, coefficients, range, coefficients, 0, 0, 1 << 16, 1 << 16);
+    const int* coefficients = ff.sws_getCoefficients(matrix);
+    ff.sws_setColorspaceDetails(context_, coefficients, range, coefficients, 0, 0, 1 << 16, 1 << 16);
     source_format_ = SourceFormat(picture);
     target_format_ = target_format;
     colour_matrix_ = matrix;
     source_range_ = range;
   }
   // The context is built for one size; a picture of another size never reaches here (checked by Write).
-  return sws_scale(context_, picture.data, picture.linesize, 0, picture.height, planes, strides) == picture.height;
+  return ff.sws_scale(context_, picture.data, picture.linesize, 0, picture.height, planes, strides) == picture.height;
 }
 
 }  // namespace vidmetra

@@ -1,22 +1,20 @@
 #include "vidmetra/riff_codec_tags.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
+#include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
 namespace {
 
 AVCodecID Lookup(const AVCodecTag* table, uint32_t tag) {
   const AVCodecTag* const tables[] = {table, nullptr};
-  return av_codec_get_id(tables, tag);
+  return Ffmpeg().av_codec_get_id(tables, tag);
 }
 
 }  // namespace
 
 AVCodecID VideoCodecForFourCc(uint32_t fourcc) {
   if (fourcc == 0) return AV_CODEC_ID_RAWVIDEO;
-  return Lookup(avformat_get_riff_video_tags(), fourcc);
+  return Lookup(Ffmpeg().avformat_get_riff_video_tags(), fourcc);
 }
 
 AVCodecID AudioCodecForWaveTag(uint16_t tag, uint16_t bits_per_sample) {
@@ -36,7 +34,7 @@ AVCodecID AudioCodecForWaveTag(uint16_t tag, uint16_t bits_per_sample) {
     if (bits_per_sample == 64) return AV_CODEC_ID_PCM_F64LE;
     return AV_CODEC_ID_NONE;
   }
-  return Lookup(avformat_get_riff_audio_tags(), tag);
+  return Lookup(Ffmpeg().avformat_get_riff_audio_tags(), tag);
 }
 
 }  // namespace vidmetra

@@ -15,9 +15,12 @@ bool SharedModule::Load(const std::string& path) {
 #if defined(_WIN32)
   const std::u16string wide = Utf8ToUtf16(path);
   handle_ = reinterpret_cast<void*>(LoadLibraryW(reinterpret_cast<const wchar_t*>(wide.c_str())));
+  failure_ = handle_ != nullptr ? "" : "system error " + std::to_string(GetLastError());
 #else
   // RTLD_LOCAL keeps two plug-ins' symbols apart; RTLD_NOW fails a module with missing symbols at load.
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const char* reason = handle_ != nullptr ? nullptr : dlerror();
+  failure_ = reason != nullptr ? reason : "";
 #endif
   return handle_ != nullptr;
 }

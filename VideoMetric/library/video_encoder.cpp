@@ -3,14 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/imgutils.h>
-#include <libavutil/opt.h>
-#include <libswscale/swscale.h>
-}
-
 #include "vidmetra/colour_space.h"
+#include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
 namespace {
@@ -68,12 +62,13 @@ bool VideoEncoder::SetState(const std::vector<uint8_t>& state) {
   if (!ParseEncoderOptions(std::string(state.begin(), state.end()), options)) return false;
   // Options are tried on a scratch context so that a state naming an option the encoder lacks is refused now,
   // not when the first file is written.
-  const AVCodec* codec = avcodec_find_encoder_by_name(recipe_.encoder);
-  AVCodecContext* probe = codec ? avcodec_alloc_context3(codec) : nullptr;
+  const FfmpegApi* ff = LoadFfmpeg();
+  const AVCodec* codec = ff != nullptr ? ff->avcodec_find_encoder_by_name(recipe_.encoder) : nullptr;
+  AVCodecContext* probe = codec ? ff->avcodec_alloc_context3(codec) : nullptr;
   if (probe == nullptr) return false;
   state_ = state;
   const bool applied = ApplyOptions(probe);
-  avcodec_free_context(&probe);
+  ff->avcodec_free_context(&probe);
   if (!applied) state_.clear();
   return applied;
 }
@@ -91,7 +86,7 @@ bool VideoEncoder::ApplyOptions(AVCodecContext* context) const {
   std::vector<std::pair<std::string, std::string>> options;
   if (!ParseEncoderOptions(std::string(state_.begin(), state_.end()), options)) return false;
   for (const auto& [key, value] : options) {
-    if (av_opt_set(context, key.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN) < 0) return false;
+    if (Ffmpeg().av_opt_set(context, key.c_str(), value.c_str(), AV_OPT_SEARCH_CHILDREN) < 0) return false;
   }
   return true;
 }
@@ -107,7 +102,7 @@ void VideoEncoder::ApplyRateControl(AVCodecContext* context) const {
     context->global_quality = FF_QP2LAMBDA * Quantiser(quality_);
   } else if (recipe_.quality == QualityControl::kConstantRateFactor) {
     const double factor = kWorstRateFactor * (kBestQuality - quality_) / kBestQuality;
-    av_opt_set_double(context->priv_data, "crf", factor, 0);
+    Ffmpeg().av_opt_set_double(context->priv_data, "crf", factor, 0);
   }
 }
 
@@ -120,10 +115,12 @@ bool VideoEncoder::OpenCodec(const BitmapInfoHeader& input) {
   const int height = std::abs(input.height);
   if (context_ != nullptr && opened_width_ == input.width && opened_height_ == height) return true;
   End();
-  const AVPixelFormat pixel_format = av_get_pix_fmt(recipe_.pixel_format);
-  codec_ = avcodec_find_encoder_by_name(recipe_.encoder);
+  if (!FfmpegAvailable()) return false;
+  const FfmpegApi& ff = Ffmpeg();
+  const AVPixelFormat pixel_format = ff.av_get_pix_fmt(recipe_.pixel_format);
+  codec_ = ff.avcodec_find_encoder_by_name(recipe_.encoder);
   if (codec_ == nullptr || pixel_format == AV_PIX_FMT_NONE || input.width < 1 || height < 1) return false;
-  context_ = avcodec_alloc_context3(codec_);
+  context_ = ff.avcodec_alloc_context3(codec_);
   if (context_ == nullptr) return false;
   context_->thread_count = 0;  // as many as the encoder can use
   // The stored options come first: the picture size and rate below must hold whatever they say, since the
@@ -139,7 +136,7 @@ bool VideoEncoder::OpenCodec(const BitmapInfoHeader& input) {
   context_->time_base = AVRational{scale_, rate_};
   context_->framerate = AVRational{rate_, scale_};
   ApplyRateControl(context_);
-  if (avcodec_open2(context_, codec_, nullptr) < 0) {
+  if (ff.avcodec_open2(context_, codec_, nullptr) < 0) {
     End();
     return false;
   }
@@ -158,20 +155,21 @@ std::vector<uint8_t> VideoEncoder::OutputFormat(const BitmapInfoHeader& input) {
 
 bool VideoEncoder::Begin(const BitmapInfoHeader& input) {
   if (input.bit_count != 24 || !OpenCodec(input)) return false;
-  frame_ = av_frame_alloc();
-  packet_ = av_packet_alloc();
+  const FfmpegApi& ff = Ffmpeg();
+  frame_ = ff.av_frame_alloc();
+  packet_ = ff.av_packet_alloc();
   if (frame_ == nullptr || packet_ == nullptr) return false;
   frame_->format = context_->pix_fmt;
   frame_->width = context_->width;
   frame_->height = context_->height;
-  if (av_frame_get_buffer(frame_, 0) < 0) return false;
-  scaler_ = sws_getContext(context_->width, context_->height, AV_PIX_FMT_BGR24, context_->width, context_->height,
-                           context_->pix_fmt, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+  if (ff.av_frame_get_buffer(frame_, 0) < 0) return false;
+  scaler_ = ff.sws_getContext(context_->width, context_->height, AV_PIX_FMT_BGR24, context_->width, context_->height,
+                              context_->pix_fmt, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
   if (scaler_ == nullptr) return false;
   if (recipe_.full_range) {
     // JPEG pictures use the full 0..255 range.
-    const int* coefficients = sws_getCoefficients(SWS_CS_ITU601);
-    sws_setColorspaceDetails(scaler_, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
+    const int* coefficients = ff.sws_getCoefficients(SWS_CS_ITU601);
+    ff.sws_setColorspaceDetails(scaler_, coefficients, 1, coefficients, 1, 0, 1 << 16, 1 << 16);
   }
   draining_ = false;
   return true;
@@ -180,23 +178,26 @@ bool VideoEncoder::Begin(const BitmapInfoHeader& input) {
 bool VideoEncoder::Compress(const uint8_t* frame, int32_t frame_number, bool key_frame_wanted, int32_t quality,
                             const uint8_t*, CompressedFrame& compressed) {
   compressed = CompressedFrame{};
-  if (scaler_ == nullptr || frame == nullptr || draining_ || av_frame_make_writable(frame_) < 0) return false;
+  if (scaler_ == nullptr || frame == nullptr || draining_) return false;
+  const FfmpegApi& ff = Ffmpeg();
+  if (ff.av_frame_make_writable(frame_) < 0) return false;
   // Bottom-up rows are read upwards through a negative stride, turning the picture upright as it converts.
   const int row_bytes = static_cast<int>(RowBytes(kRgb24, context_->width));
   const uint8_t* source[1] = {frame + static_cast<ptrdiff_t>(context_->height - 1) * row_bytes};
   const int source_stride[1] = {-row_bytes};
-  sws_scale(scaler_, source, source_stride, 0, context_->height, frame_->data, frame_->linesize);
+  ff.sws_scale(scaler_, source, source_stride, 0, context_->height, frame_->data, frame_->linesize);
   frame_->pts = frame_number;
   frame_->pict_type = key_frame_wanted ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
   frame_->quality = FrameQuality(quality);
-  if (avcodec_send_frame(context_, frame_) < 0) return false;
+  if (ff.avcodec_send_frame(context_, frame_) < 0) return false;
   return Receive(compressed);
 }
 
 bool VideoEncoder::Receive(CompressedFrame& compressed) {
+  const FfmpegApi& ff = Ffmpeg();
   compressed = CompressedFrame{};
-  av_packet_unref(packet_);
-  const int status = avcodec_receive_packet(context_, packet_);
+  ff.av_packet_unref(packet_);
+  const int status = ff.avcodec_receive_packet(context_, packet_);
   if (status == AVERROR(EAGAIN)) return true;
   if (status < 0) return false;
   compressed.data = packet_->data;
@@ -210,17 +211,20 @@ bool VideoEncoder::Drain(CompressedFrame& compressed) {
   if (context_ == nullptr || packet_ == nullptr) return false;
   if (!draining_) {
     draining_ = true;
-    if (avcodec_send_frame(context_, nullptr) < 0) return false;
+    if (Ffmpeg().avcodec_send_frame(context_, nullptr) < 0) return false;
   }
   return Receive(compressed) && compressed.size > 0;
 }
 
 void VideoEncoder::End() {
-  sws_freeContext(scaler_);
-  scaler_ = nullptr;
-  av_frame_free(&frame_);
-  av_packet_free(&packet_);
-  avcodec_free_context(&context_);
+  // Without FFmpeg nothing was ever allocated.
+  if (const FfmpegApi* ff = LoadFfmpeg()) {
+    ff->sws_freeContext(scaler_);
+    scaler_ = nullptr;
+    ff->av_frame_free(&frame_);
+    ff->av_packet_free(&packet_);
+    ff->avcodec_free_context(&context_);
+  }
   opened_width_ = 0;
   opened_height_ = 0;
   draining_ = false;

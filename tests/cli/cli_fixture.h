@@ -26,8 +26,10 @@ class CliTest : public ::testing::Test {
       file << std::string(256, static_cast<char>(level)) << std::string(128, static_cast<char>(128));
     }
   }
-  testing::CommandResult Cli(const std::string& arguments) {
-    return testing::RunCommand(std::string(VIDMETRA_CLI) + " " + arguments + " 2>" + dir.File("stderr.txt"));
+  // `environment`: variable assignments ("NAME=value ...") for this run alone.
+  testing::CommandResult Cli(const std::string& arguments, const std::string& environment = "") {
+    return testing::RunCommand(environment + " " + std::string(VIDMETRA_CLI) + " " + arguments + " 2>" +
+                               dir.File("stderr.txt"));
   }
   std::string Errors() { return testing::ReadText(dir.File("stderr.txt")); }
   std::string In(const std::string& name) { return dir.File(name); }
