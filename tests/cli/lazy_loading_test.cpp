@@ -1,6 +1,6 @@
-// FFmpeg's libraries are loaded when a file first needs them: runs on raw files never load them, and without them
-// raw files are still measured while media files and compressed videos fail as the readers and writers always
-// fail, with the reason in the log.
+// FFmpeg's libraries are loaded when a file first needs them, and Qt only for --plot: runs on raw files load
+// neither. Without FFmpeg raw files are still measured while media files and compressed videos fail as the readers
+// and writers always fail, with the reason in the log; without the plot module only the plot is missing.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -25,9 +25,9 @@ std::filesystem::path LoadedFrom(const void* function) {
   return info.dli_fname;
 }
 
-class FfmpegLoadingTest : public CliTest {
+class LazyLoadingTest : public CliTest {
  protected:
-  FfmpegLoadingTest() {
+  LazyLoadingTest() {
     // The same pictures as the raw clips, in a container only FFmpeg reads.
     WriteY4m("orig.y4m", {10, 20, 30});
     WriteY4m("enc.y4m", {12, 20, 29});
@@ -48,7 +48,7 @@ class FfmpegLoadingTest : public CliTest {
   std::string MediaPair() { return In("orig.y4m") + " " + In("enc.y4m"); }
 };
 
-TEST_F(FfmpegLoadingTest, RunsOnRawFilesNeverLoadFfmpeg) {
+TEST_F(LazyLoadingTest, RunsOnRawFilesLoadNeitherFfmpegNorQt) {
   const std::string runs[] = {"--help", "--list-metrics", "--metric psnr " + RawPair(),
                               "--metric psnr,ssim,vqm --csv " + dir.path().string() + " " + RawPair()};
   for (const std::string& arguments : runs) {
@@ -61,13 +61,34 @@ TEST_F(FfmpegLoadingTest, RunsOnRawFilesNeverLoadFfmpeg) {
       EXPECT_EQ(loads.find(FfmpegLibraryName(library)), std::string::npos) << arguments << " loads "
                                                                             << FfmpegLibraryName(library);
     }
+    EXPECT_EQ(loads.find("libQt6"), std::string::npos) << arguments << " loads Qt";
   }
-  // A media file does load them.
+  // A media file does load FFmpeg, and a plot Qt.
   EXPECT_EQ(Cli("--metric psnr " + MediaPair(), "LD_DEBUG=files").exit_code, 0);
   EXPECT_NE(Errors().find(FfmpegLibraryName(FfmpegLibrary::kAvformat)), std::string::npos);
+  EXPECT_EQ(Cli("--plot " + In("plot.png") + " " + RawPair(), "LD_DEBUG=files").exit_code, 0);
+  EXPECT_NE(Errors().find("libQt6Gui"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(In("plot.png")));
 }
 
-TEST_F(FfmpegLoadingTest, WithoutFfmpegRawFilesAreMeasuredAndOthersFailWithTheReason) {
+TEST_F(LazyLoadingTest, WithoutThePlotModuleOnlyThePlotIsMissing) {
+  // The program alone in a folder of its own.
+  const std::filesystem::path alone = dir.path() / "alone";
+  std::filesystem::create_directory(alone);
+  std::filesystem::copy_file(VIDMETRA_CLI, alone / "vidmetra-cli");
+  const auto measured = Cli("--metric psnr " + RawPair());
+  ASSERT_EQ(measured.exit_code, 0);
+  const auto run = testing::RunCommand((alone / "vidmetra-cli").string() + " --plot " + In("plot.png") + " " +
+                                       RawPair() + " 2>" + In("stderr.txt"));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.output, measured.output);
+  EXPECT_FALSE(std::filesystem::exists(In("plot.png")));
+  const std::string errors = Errors();
+  EXPECT_NE(errors.find("vidmetra-cli: no plot: the plot module cannot be loaded: "), std::string::npos) << errors;
+  EXPECT_NE(errors.find((alone / "vidmetra-cli-plot").string()), std::string::npos) << errors;
+}
+
+TEST_F(LazyLoadingTest, WithoutFfmpegRawFilesAreMeasuredAndOthersFailWithTheReason) {
   const std::string missing = "VIDMETRA_FFMPEG_DIR=" + dir.File("nowhere");
   const auto raw = Cli("--metric psnr " + RawPair());
   ASSERT_EQ(raw.exit_code, 0);
@@ -103,7 +124,7 @@ TEST_F(FfmpegLoadingTest, WithoutFfmpegRawFilesAreMeasuredAndOthersFailWithTheRe
   EXPECT_NE(Errors().find("Failed to create visualization file"), std::string::npos) << Errors();
 }
 
-TEST_F(FfmpegLoadingTest, ALibraryLackingAFunctionIsNamed) {
+TEST_F(LazyLoadingTest, ALibraryLackingAFunctionIsNamed) {
   const FfmpegApi& ff = Ffmpeg();
   const std::filesystem::path avutil = LoadedFrom(reinterpret_cast<const void*>(ff.av_frame_alloc));
   const std::filesystem::path swscale = LoadedFrom(reinterpret_cast<const void*>(ff.sws_scale));
