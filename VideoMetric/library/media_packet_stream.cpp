@@ -30,7 +30,9 @@ MediaPacketStream::Opened MediaPacketStream::Open(const std::string& name) {
   const AVStream& stream = *format_->streams[stream_index_];
   // Kept apart from the file, which closes and opens again while reading.
   parameters_ = Ffmpeg().avcodec_parameters_alloc();
-  if (parameters_ == nullptr || Ffmpeg().avcodec_parameters_copy(parameters_, stream.codecpar) < 0) return Opened::kNotMedia;
+  if (parameters_ == nullptr || Ffmpeg().avcodec_parameters_copy(parameters_, stream.codecpar) < 0) {
+    return Opened::kNotMedia;
+  }
   AVRational rate = stream.avg_frame_rate;
   if (rate.num <= 0 || rate.den <= 0) rate = stream.r_frame_rate;
   if (rate.num > 0 && rate.den > 0) {
@@ -129,10 +131,12 @@ bool MediaPacketStream::EndsBeforeItsDuration() const {
   }
   const AVStream& stream = *format_->streams[stream_index_];
   const int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
+  const FfmpegApi& ff = Ffmpeg();
+  // AV_TIME_BASE_Q is a C compound literal.
   const int64_t duration = stream.duration != AV_NOPTS_VALUE
                                ? stream.duration
-                               : Ffmpeg().av_rescale_q(format_->duration, AV_TIME_BASE_Q, stream.time_base);
-  const int64_t frame = Ffmpeg().av_rescale_q(1, AVRational{rate_den_, rate_num_}, stream.time_base);
+                               : ff.av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, stream.time_base);
+  const int64_t frame = ff.av_rescale_q(1, AVRational{rate_den_, rate_num_}, stream.time_base);
   // The last picture shown lasts one frame; half a frame more missing before the stated end is a picture missing.
   return duration > 0 && last_shown_ - start + frame + frame / 2 < duration;
 }
@@ -198,7 +202,8 @@ bool MediaPacketStream::SeekNear(int64_t sample) {
   int64_t key = sample;
   while (key > 0 && !IsKeyFrame(key)) --key;
   const int64_t timestamp = packets_[static_cast<size_t>(key)].timestamp;
-  if (timestamp == AV_NOPTS_VALUE || Ffmpeg().av_seek_frame(format_, stream_index_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
+  if (timestamp == AV_NOPTS_VALUE ||
+      Ffmpeg().av_seek_frame(format_, stream_index_, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
     return false;
   }
   if (ReadPacket()) {
