@@ -46,6 +46,7 @@ CatalogueEntry FromDescriptor(const MetricDescriptor& descriptor, int32_t kind) 
   entry.inputs_visualized = descriptor.inputs_visualized;
   entry.higher_is_better = descriptor.higher_is_better;
   entry.configurable = descriptor.configurable;
+  entry.reads_bytes = descriptor.reads_bytes;
   if (entry.configurable) entry.default_configuration = descriptor.default_configuration;
   return entry;
 }
@@ -153,6 +154,11 @@ std::string MetricCatalogue::DefaultConfiguration(int32_t index) const {
 bool MetricCatalogue::IsBuiltIn(int32_t index) const {
   const CatalogueEntry* entry = Entry(index);
   return entry != nullptr && entry->kind != kPluginKind;
+}
+
+bool MetricCatalogue::ReadsBytes(int32_t index) const {
+  const CatalogueEntry* entry = Entry(index);
+  return entry != nullptr && entry->reads_bytes;
 }
 
 std::unique_ptr<Metric> MetricCatalogue::CreateMetric(int32_t index, const MetricParams& params) const {

@@ -11,7 +11,8 @@ class DeltaMetric : public MetricBase {
                                                 .components = kAllComponents,
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
-                                                .higher_is_better = false};
+                                                .higher_is_better = false,
+                                                .reads_bytes = true};
 
   explicit DeltaMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
