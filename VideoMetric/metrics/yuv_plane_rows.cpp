@@ -20,15 +20,20 @@ float CentredChroma(const uint8_t* chroma, int x, int width, bool halved) {
 // Eight pixels a step (float8_lanes.h). The build silences -Wpsabi for this file, which GCC reports for the
 // formula templates instantiated on the vectors without a location.
 using lanes::Float8;
-using Float4 = float __attribute__((vector_size(16)));
 using Bytes8 = uint8_t __attribute__((vector_size(8)));
 using Bytes4 = uint8_t __attribute__((vector_size(4)));
 using Bytes16 = uint8_t __attribute__((vector_size(16)));
+using Short8 = int16_t __attribute__((vector_size(16)));
+
+// GCC converts a byte vector to floats one lane at a time; through 16 and 32 bits it uses widening instructions.
+[[gnu::always_inline]] inline Float8 WidenBytes(Bytes8 bytes) {
+  return __builtin_convertvector(__builtin_convertvector(__builtin_convertvector(bytes, Short8), lanes::Int8), Float8);
+}
 
 [[gnu::always_inline]] inline Float8 Widen8(const uint8_t* from) {
   Bytes8 bytes;
   __builtin_memcpy(&bytes, from, sizeof bytes);
-  return __builtin_convertvector(bytes, Float8);
+  return WidenBytes(bytes);
 }
 
 // The centred chroma of pixels x … x + 7; in a halved row each of four samples serves a pixel pair.
@@ -36,8 +41,7 @@ using Bytes16 = uint8_t __attribute__((vector_size(16)));
   if (!halved) return Widen8(chroma + x) - 128.0f;
   Bytes4 bytes;
   __builtin_memcpy(&bytes, chroma + x / 2, sizeof bytes);
-  const Float4 four = __builtin_convertvector(bytes, Float4);
-  return __builtin_shufflevector(four, four, 0, 0, 1, 1, 2, 2, 3, 3) - 128.0f;
+  return WidenBytes(__builtin_shufflevector(bytes, bytes, 0, 0, 1, 1, 2, 2, 3, 3)) - 128.0f;
 }
 
 // Pixels up to here are whole pairs read in order; the odd-width exception and the rest go through the reference.
@@ -68,17 +72,31 @@ inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
   for (; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
 }
 
-[[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
+template <int kMatrix, int kComponent>
+[[gnu::always_inline]] inline void RgbRowOf(const YuvSourceRow& row, float* out) {
   int x = 0;
   for (const int end = VectorEnd(row.width); x < end; x += 8) {
-    lanes::Store(RgbFromYuv(matrix, component, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
+    lanes::Store(RgbFromYuv(kMatrix, kComponent, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
                             Chroma8(row.v, x, row.halved)),
                  out + x);
   }
   for (; x < row.width; ++x) {
-    out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
-                        CentredChroma(row.v, x, row.width, row.halved));
+    out[x] = RgbFromYuv(kMatrix, kComponent, static_cast<float>(row.y[x]),
+                        CentredChroma(row.u, x, row.width, row.halved), CentredChroma(row.v, x, row.width, row.halved));
   }
+}
+
+// One loop per formula, so that choosing the formula costs nothing per vector.
+template <int kMatrix>
+[[gnu::always_inline]] inline void RgbRowUnder(const YuvSourceRow& row, int component, float* out) {
+  if (component == kComponentR) return RgbRowOf<kMatrix, kComponentR>(row, out);
+  if (component == kComponentG) return RgbRowOf<kMatrix, kComponentG>(row, out);
+  RgbRowOf<kMatrix, kComponentB>(row, out);
+}
+
+[[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
+  if (matrix == kRec601) return RgbRowUnder<kRec601>(row, component, out);
+  RgbRowUnder<kPc601>(row, component, out);
 }
 
 // Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
