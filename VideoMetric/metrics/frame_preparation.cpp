@@ -77,9 +77,28 @@ bool PrepareFromRgb(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& 
 // YUV-like codes whose luma a built-in can read in place: those that also convert to planar 4:4:4.
 bool HasReadableLuma(int colour_space) { return colour_space >= kYuv && colour_space <= kY; }
 
-void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+// Y as bytes, for a metric that reads them in place of the floats they widen to.
+void KeepLumaBytes(const PlaneLayout& plane, int offset, PlaneFrame& planes) {
+  uint8_t* out = planes.KeepBytes(kComponentY);
+  const auto width = static_cast<size_t>(planes.width());
+  for (int y = 0; y < planes.height(); ++y, out += width) {
+    const uint8_t* sample = plane.origin + static_cast<ptrdiff_t>(y) * plane.stride + offset;
+    if (plane.unit == 1) {
+      std::copy_n(sample, width, out);
+    } else {
+      for (size_t x = 0; x < width; ++x) out[x] = sample[x * static_cast<size_t>(plane.unit)];
+    }
+  }
+  planes.content = kContentYuv;
+}
+
+void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix, ByteKeeping keeping) {
   const PlaneLayout plane = decoded.Plane(0);
   const int offset = decoded.colour_space() == kUyvy ? 1 : 0;
+  if (keeping != ByteKeeping::kNone && component == kComponentY) {
+    KeepLumaBytes(plane, offset, planes);
+    return;
+  }
   float* out = planes.ComponentPlane(component);
   const bool lightness = component == kComponentL;
   for (int y = 0; y < planes.height(); ++y) {
@@ -131,9 +150,23 @@ void FillChromaRow(const YuvSourceRow& row, int component, int matrix, float* ou
   }
 }
 
+// U or V as the bytes read, one per pixel.
+void KeepChromaBytes(const VideoFrame& decoded, PlaneFrame& planes, int component) {
+  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+  uint8_t* out = planes.KeepBytes(component);
+  for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
+    const YuvSourceRow row = SourceRow(decoded, y);
+    kernels.chroma_bytes(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
+  }
+}
+
 // The component's plane alone; the content and matrix end as the full preparation leaves them.
-void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix, ByteKeeping keeping) {
   if (!StartChromaDerived(planes, component, matrix)) return;
+  if (keeping == ByteKeeping::kDifferences && (component == kComponentU || component == kComponentV)) {
+    KeepChromaBytes(decoded, planes, component);
+    return;
+  }
   float* out = planes.ComponentPlane(component);
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
     FillChromaRow(SourceRow(decoded, y), component, matrix, out);
@@ -169,14 +202,14 @@ void FillPackedChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int 
 }
 
 bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int matrix,
-                    bool all_planes) {
+                    bool all_planes, ByteKeeping keeping) {
   if (!all_planes && (component == kComponentY || component == kComponentL) &&
       HasReadableLuma(decoded.colour_space())) {
-    FillLumaDerived(decoded, planes, component, matrix);
+    FillLumaDerived(decoded, planes, component, matrix, keeping);
     return true;
   }
   if (!all_planes && !IsLuvComponent(component) && HasReadableChroma(decoded.colour_space())) {
-    FillChromaDerived(decoded, planes, component, matrix);
+    FillChromaDerived(decoded, planes, component, matrix, keeping);
     return true;
   }
   if (!all_planes && !IsLuvComponent(component) && IsPackedYuv(decoded.colour_space()) && decoded.width() % 2 == 0) {
@@ -197,7 +230,7 @@ bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& 
 }  // namespace
 
 bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int colour_matrix,
-                  bool all_planes) {
+                  bool all_planes, ByteKeeping keeping) {
   const int colour_space = decoded.colour_space();
   const bool rgb = IsRgbLike(colour_space);
   if (!rgb && !IsYuvLike(colour_space)) return true;
@@ -205,8 +238,10 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
       planes.height() != decoded.height()) {
     return false;
   }
+  planes.DropBytes();
   return rgb ? PrepareFromRgb(decoded, scratch, planes, component, colour_matrix, all_planes)
-             : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes);
+             : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes,
+                              all_planes ? ByteKeeping::kNone : keeping);
 }
 
 int SharedPreparationComponent(int component, int colour_space) {

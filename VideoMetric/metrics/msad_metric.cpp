@@ -2,24 +2,27 @@
 
 #include <cmath>
 
+#include "vidmetra/byte_differences.h"
 #include "vidmetra/difference_lanes.h"
 #include "vidmetra/difference_sum.h"
 #include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/sample_pair.h"
 
 namespace vidmetra {
 
 MsadMetric::MsadMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 float MsadMetric::FrameMsad(FrameList frames, float* map) const {
-  const float* a = Plane(frames, 0);
-  const float* b = Plane(frames, 1);
   const auto absolute = [](float d) { return std::fabs(d); };
-  const auto samples = static_cast<double>(SampleCount());
-  if (map != nullptr) return static_cast<float>(SumDifferences(a, b, SampleCount(), map, absolute) / samples);
-  return QuotientOfSum(
-      SampleCount(), samples, [&] { return ActiveDifferenceLaneKernels().absolute(a, b, SampleCount()); },
-      [&] { return SumDifferences(a, b, SampleCount(), nullptr, absolute); });
+  const size_t count = SampleCount();
+  const auto samples = static_cast<double>(count);
+  return VisitSamplePair(frames, params_.component, [&](auto a, auto b) {
+    if (map != nullptr) return static_cast<float>(SumDifferences(a, b, count, map, absolute) / samples);
+    return SumQuotient(a, b, count, samples, ActiveByteDifferenceKernels().absolute,
+                       ActiveDifferenceLaneKernels().absolute,
+                       [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, absolute); });
+  });
 }
 
 FrameResult MsadMetric::Measure(FrameList frames) { return CompleteFrame({FrameMsad(frames, nullptr)}, nullptr); }

@@ -3,30 +3,31 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vidmetra/byte_differences.h"
 #include "vidmetra/colour_component.h"
 #include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/sample_pair.h"
 #include "vidmetra/squared_error.h"
 
 namespace vidmetra {
 
 float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map) {
-  const float* a = frames[0]->ComponentPlane(component);
-  const float* b = frames[1]->ComponentPlane(component);
-  if (squared_map != nullptr) {
-    // The product of two floats is exact in double, so its rounding to float is the float product.
-    for (size_t i = 0; i < samples; ++i) {
-      const float d = a[i] - b[i];
-      squared_map[i] = d * d;
+  return VisitSamplePair(frames, component, [&](auto a, auto b) {
+    if (squared_map != nullptr) {
+      // The product of two floats is exact in double, so its rounding to float is the float product.
+      for (size_t i = 0; i < samples; ++i) {
+        const float d = static_cast<float>(a[i]) - static_cast<float>(b[i]);
+        squared_map[i] = d * d;
+      }
     }
-  }
-  return QuotientOfSum(
-      samples, static_cast<double>(samples),
-      [&] {
-        const double sum = SumSquaredError(a, b, samples);
-        return LaneSum{sum, sum};
-      },
-      [&] { return SumSquaredErrorScalar(a, b, samples); });
+    const auto float_lanes = [](const float* x, const float* y, size_t count) {
+      const double sum = SumSquaredError(x, y, count);
+      return LaneSum{sum, sum};
+    };
+    return SumQuotient(a, b, samples, static_cast<double>(samples), ActiveByteDifferenceKernels().squared,
+                       float_lanes, [&](auto x, auto y) { return SumSquaredErrorOf(x, y, samples); });
+  });
 }
 
 MseMetric::MseMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}

@@ -6,6 +6,7 @@
 #include "vidmetra/colour_component.h"
 #include "vidmetra/map_renderer.h"
 #include "vidmetra/mse_metric.h"
+#include "vidmetra/sample_pair.h"
 
 namespace vidmetra {
 namespace {
@@ -53,16 +54,16 @@ FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
 }
 
 void PsnrMetric::MapPixelPsnr(FrameList frames, float* map) const {
-  const float* a = Plane(frames, 0);
-  const float* b = Plane(frames, 1);
-  for (size_t i = 0; i < SampleCount(); ++i) {
-    const float d = a[i] - b[i];
-    const float magnitude = std::fabs(d);
-    // The whole differences of 8-bit planes from the table; the square of a float is exact in double, so the
-    // squared difference the formula takes is the float product.
-    const bool whole = magnitude <= 255.0f && static_cast<float>(static_cast<int>(magnitude)) == magnitude;
-    map[i] = whole ? whole_difference_psnr_[static_cast<size_t>(magnitude)] : PixelPsnr(d * d, peak_squared_);
-  }
+  VisitSamplePair(frames, params_.component, [&](auto a, auto b) {
+    for (size_t i = 0; i < SampleCount(); ++i) {
+      const float d = static_cast<float>(a[i]) - static_cast<float>(b[i]);
+      const float magnitude = std::fabs(d);
+      // The whole differences of 8-bit planes from the table; the square of a float is exact in double, so the
+      // squared difference the formula takes is the float product.
+      const bool whole = magnitude <= 255.0f && static_cast<float>(static_cast<int>(magnitude)) == magnitude;
+      map[i] = whole ? whole_difference_psnr_[static_cast<size_t>(magnitude)] : PixelPsnr(d * d, peak_squared_);
+    }
+  });
 }
 
 int32_t PsnrMetric::PeakSquared() const { return params_.component == kComponentL ? 10000 : 65025; }

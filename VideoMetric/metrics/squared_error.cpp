@@ -48,14 +48,7 @@ __attribute__((target("avx2"))) double SumSquaredErrorAvx2(const float* a, const
 
 }  // namespace
 
-double SumSquaredErrorScalar(const float* a, const float* b, size_t count) {
-  double sum = 0.0;
-  for (size_t i = 0; i < count; ++i) {
-    const double d = a[i] - b[i];
-    sum += d * d;
-  }
-  return sum;
-}
+double SumSquaredErrorScalar(const float* a, const float* b, size_t count) { return SumSquaredErrorOf(a, b, count); }
 
 void InitSquaredErrorKernels(SquaredErrorKernels& kernels, [[maybe_unused]] unsigned flags) {
   kernels.sum = SumSquaredErrorScalar;

@@ -35,7 +35,8 @@ std::unique_ptr<SequenceReader> FakeOpener::Open(const InputFileEntry& entry) {
   return std::make_unique<FakeReader>(entry.path, it->second);
 }
 
-bool FakePreparer::Prepare(const VideoFrame& decoded, VideoFrame&, PlaneFrame& planes, const MetricChoice&, int32_t) {
+bool FakePreparer::Prepare(const VideoFrame& decoded, VideoFrame&, PlaneFrame& planes, const MetricChoice&, int32_t,
+                           ByteKeeping) {
   const PlaneLayout luma = decoded.Plane(0);
   if (luma.origin == nullptr) return false;
   float* y = planes.Y();

@@ -17,7 +17,9 @@ class MsadMetric : public MetricBase {
                                                 .components = kAllComponents,
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
-                                                .higher_is_better = false};
+                                                .higher_is_better = false,
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit MsadMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

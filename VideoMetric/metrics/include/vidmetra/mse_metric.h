@@ -14,7 +14,9 @@ class MseMetric : public MetricBase {
                                                 .components = kAllComponents,
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
-                                                .higher_is_better = false};
+                                                .higher_is_better = false,
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit MseMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

@@ -15,7 +15,9 @@ class PsnrMetric : public MetricBase {
                                                 .components = kAllComponents,
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
-                                                .higher_is_better = true};
+                                                .higher_is_better = true,
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit PsnrMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
