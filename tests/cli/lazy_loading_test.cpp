@@ -1,6 +1,7 @@
-// FFmpeg's libraries are loaded when a file first needs them, and Qt only for --plot: runs on raw files load
-// neither. Without FFmpeg raw files are still measured while media files and compressed videos fail as the readers
-// and writers always fail, with the reason in the log; without the plot module only the plot is missing.
+// FFmpeg's libraries are loaded when a file first needs them, and Qt only for --plot: runs on raw files and
+// uncompressed AVI files load neither. Without FFmpeg those are still measured while media files and compressed
+// videos fail as the readers and writers always fail, with the reason in the log; without the plot module only the
+// plot is missing.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "cli_fixture.h"
+#include "support/avi_builder.h"
 #include "vidmetra/ffmpeg_api.h"
 
 namespace vidmetra {
@@ -31,6 +33,15 @@ class LazyLoadingTest : public CliTest {
     // The same pictures as the raw clips, in a container only FFmpeg reads.
     WriteY4m("orig.y4m", {10, 20, 30});
     WriteY4m("enc.y4m", {12, 20, 29});
+    WriteAvi("rgb.avi", std::string(4, '\0'), 24);
+    WriteAvi("mjpeg.avi", "MJPG", 24);
+  }
+  // 16x16 frames, stored as given: 24-bit rows, or bytes that only a decompressor for `compression` would read.
+  void WriteAvi(const std::string& name, const std::string& compression, uint16_t bit_count) {
+    testing::AviBuilder avi;
+    const int stream = avi.AddVideoStream(16, 16, compression, bit_count);
+    for (uint32_t seed = 1; seed <= 3; ++seed) avi.AddSample(stream, testing::PatternBytes(16 * 16 * 3, seed));
+    avi.Write(In(name), testing::AviIndexLayout::kClassicRelative);
   }
   void WriteY4m(const std::string& name, const std::vector<uint8_t>& levels) {
     std::ofstream file(dir.File(name), std::ios::binary);
@@ -50,7 +61,8 @@ class LazyLoadingTest : public CliTest {
 
 TEST_F(LazyLoadingTest, RunsOnRawFilesLoadNeitherFfmpegNorQt) {
   const std::string runs[] = {"--help", "--list-metrics", "--metric psnr " + RawPair(),
-                              "--metric psnr,ssim,vqm --csv " + dir.path().string() + " " + RawPair()};
+                              "--metric psnr,ssim,vqm --csv " + dir.path().string() + " " + RawPair(),
+                              "--metric psnr " + In("rgb.avi") + " " + In("rgb.avi")};
   for (const std::string& arguments : runs) {
     const auto run = Cli(arguments, "LD_DEBUG=files");
     EXPECT_EQ(run.exit_code, 0) << arguments;
@@ -118,6 +130,11 @@ TEST_F(LazyLoadingTest, WithoutFfmpegRawFilesAreMeasuredAndOthersFailWithTheReas
   EXPECT_EQ(Cli("--compressor FFV1 --visualize " + dir.path().string() + " " + RawPair(), missing).exit_code, 2);
 
   // The visualization video cannot be written; the measurement still is.
+  // Uncompressed AVI files are read without FFmpeg, compressed ones need its decompressors.
+  EXPECT_EQ(Cli("--metric psnr " + In("rgb.avi") + " " + In("rgb.avi"), missing).exit_code, 0) << Errors();
+  EXPECT_NE(Cli("--metric psnr " + In("mjpeg.avi") + " " + In("rgb.avi"), missing).exit_code, 0);
+  EXPECT_NE(Errors().find("Can't find suitable decompressor! (FFmpeg library "), std::string::npos) << Errors();
+
   const auto visualized = Cli("--visualize " + dir.path().string() + " " + RawPair(), missing);
   EXPECT_EQ(visualized.exit_code, 1);
   EXPECT_EQ(Average(visualized.output), Average(raw.output));
