@@ -23,10 +23,32 @@ int AlongVariation(const BoundaryLines& l, int f) {
 
 int Activity(const BoundaryLines& l, int k) { return std::abs(l.d0[k]) + std::abs(l.d2[k]); }
 
+template <typename Sample>
+void ReadAdjacentLinesOf(const Sample* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
+  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+}
+
+template <typename Sample>
+void ReadStackedLinesOf(const Sample* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
+}
+
 }  // namespace
 
 void ReadAdjacentLinesScalar(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
-  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+  ReadAdjacentLinesOf(s0, across, length, lines);
+}
+
+void ReadAdjacentLinesScalar(const uint8_t* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
+  ReadAdjacentLinesOf(s0, across, length, lines);
+}
+
+void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  ReadStackedLinesOf(s0, along, length, lines);
+}
+
+void ReadStackedLinesScalar(const uint8_t* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  ReadStackedLinesOf(s0, along, length, lines);
 }
 
 BoundaryPool PoolValuesScalar(const int32_t* values, int length) {
@@ -38,10 +60,6 @@ BoundaryPool PoolValuesScalar(const int32_t* values, int length) {
     }
   }
   return pool;
-}
-
-void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
-  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
 template <int kLines>
@@ -240,14 +258,36 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
   Store(s1, lines.s1 + k);
 }
 
-[[gnu::always_inline]] inline void ReadAdjacentLanes(const float* s0, ptrdiff_t across, int length,
+// Eight samples from `from` on, widened.
+[[gnu::always_inline]] inline Float8 LoadFloats(const float* from) { return Load<Float8>(from); }
+[[gnu::always_inline]] inline Float8 LoadFloats(const uint8_t* from) {
+  using Byte8 = uint8_t __attribute__((vector_size(8)));
+  return __builtin_convertvector(__builtin_convertvector(Load<Byte8>(from), Int8), Float8);
+}
+
+template <typename Sample>
+[[gnu::always_inline]] inline void ReadAdjacentLanes(const Sample* s0, ptrdiff_t across, int length,
                                                      const BoundaryLines& lines) {
   int k = 0;
   for (; k + 8 <= length; k += 8) {
-    StoreLineTerms(Load<Float8>(s0 + k - across), Load<Float8>(s0 + k), Load<Float8>(s0 + k + across),
-                   Load<Float8>(s0 + k + 2 * across), lines, k);
+    StoreLineTerms(LoadFloats(s0 + k - across), LoadFloats(s0 + k), LoadFloats(s0 + k + across),
+                   LoadFloats(s0 + k + 2 * across), lines, k);
   }
   for (; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+}
+
+// Eight lines of bytes at a time: the four samples s(−1) … s(2) of each line are one 32-bit word, whose bytes
+// give one vector per position across the boundary.
+[[gnu::always_inline]] inline void ReadStackedLanes(const uint8_t* s0, ptrdiff_t along, int length,
+                                                    const BoundaryLines& lines) {
+  int k = 0;
+  for (; k + 8 <= length; k += 8) {
+    Int8 words;
+    for (int i = 0; i < 8; ++i) words[i] = static_cast<int32_t>(Load<uint32_t>(s0 + (k + i) * along - 1));
+    const auto byte = [&](int n) { return __builtin_convertvector((words >> (8 * n)) & 0xFF, Float8); };
+    StoreLineTerms(byte(0), byte(1), byte(2), byte(3), lines, k);
+  }
+  for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
 // Eight lines at a time: the four samples s(−1) … s(2) of each line are adjacent, so a 4 × 8 transposition turns
@@ -314,8 +354,18 @@ __attribute__((target("avx2"))) void ReadAdjacentAvx2(const float* s0, ptrdiff_t
   ReadAdjacentLanes(s0, across, length, lines);
 }
 
+__attribute__((target("avx2"))) void ReadAdjacentBytesAvx2(const uint8_t* s0, ptrdiff_t across, int length,
+                                                          const BoundaryLines& lines) {
+  ReadAdjacentLanes(s0, across, length, lines);
+}
+
 __attribute__((target("avx2"))) void ReadStackedAvx2(const float* s0, ptrdiff_t along, int length,
                                                     const BoundaryLines& lines) {
+  ReadStackedLanes(s0, along, length, lines);
+}
+
+__attribute__((target("avx2"))) void ReadStackedBytesAvx2(const uint8_t* s0, ptrdiff_t along, int length,
+                                                         const BoundaryLines& lines) {
   ReadStackedLanes(s0, along, length, lines);
 }
 
@@ -338,9 +388,13 @@ void EvaluateBoundaryScalar(const BoundaryLines& lines, int length, bool limit_i
 }
 
 void InitBlockingLaneKernels(BlockingLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels = {ReadAdjacentLinesScalar, ReadStackedLinesScalar, EvaluateBoundaryScalar, PoolValuesScalar};
+  kernels = {ReadAdjacentLinesScalar, ReadAdjacentLinesScalar, ReadStackedLinesScalar,
+             ReadStackedLinesScalar,  EvaluateBoundaryScalar,  PoolValuesScalar};
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels = {ReadAdjacentAvx2, ReadStackedAvx2, EvaluateBoundaryAvx2, PoolValuesAvx2};
+  if ((flags & kCpuAvx2) != 0) {
+    kernels = {ReadAdjacentAvx2, ReadAdjacentBytesAvx2, ReadStackedAvx2, ReadStackedBytesAvx2, EvaluateBoundaryAvx2,
+               PoolValuesAvx2};
+  }
   if ((flags & kCpuAvx512) != 0) kernels.evaluate = EvaluateBoundaryAvx512;
 #endif
 }
