@@ -1,6 +1,7 @@
 #pragma once
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "vidmetra/metric_base.h"
 
@@ -16,7 +17,8 @@ class BlurringMetric : public MetricBase {
                                                 .components = kComponents,
                                                 .inputs_plain = 1,
                                                 .inputs_visualized = 2,
-                                                .higher_is_better = true};
+                                                .higher_is_better = true,
+                                                .reads_bytes = true};
 
   explicit BlurringMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
@@ -30,17 +32,31 @@ class BlurringMetric : public MetricBase {
 
  private:
   size_t InteriorCount() const;
+  float Sharpness(const float* plane) const;
+  float Sharpness(const uint8_t* plane) const;
+  // Sums the gradients of both planes and writes their differences into the map; each plane holds floats or
+  // bytes.
+  template <typename A, typename B>
+  void CompareGradients(const A* a, const B* b, double& sum_a, double& sum_b);
 
   int32_t second_result_id_;
   float second_sum_ = 0.0f;
 };
 
-// The local gradient of the sample at `sample` in a plane `width` samples wide, in float.
-inline float GradientAt(const float* sample, int width) {
-  return std::fabs(sample[-1] - sample[1]) + std::fabs(sample[-width] - sample[width]);
+// The local gradient of the sample at `sample` in a plane `width` samples wide, in float; samples are floats or
+// bytes, which widen to their floats exactly.
+template <typename Sample>
+inline float GradientAt(const Sample* sample, int width) {
+  const auto at = [&](ptrdiff_t offset) { return static_cast<float>(sample[offset]); };
+  return std::fabs(at(-1) - at(1)) + std::fabs(at(-width) - at(width));
 }
 
 // Sum over the samples not on the border of |p(x−1, y) − p(x+1, y)| + |p(x, y−1) − p(x, y+1)|.
 double SumOfGradients(const float* plane, int width, int height);
+// The same sum over 8-bit samples, in integers: whole terms below 2^9, so it is exactly the double of the float
+// sum on the widened samples. `absolute` is a sum of absolute byte differences (byte_differences.h), through
+// which each direction's terms of a row are one sum.
+uint64_t SumByteGradients(const uint8_t* plane, int width, int height,
+                          uint64_t (*absolute)(const uint8_t* a, const uint8_t* b, size_t count));
 
 }  // namespace vidmetra
