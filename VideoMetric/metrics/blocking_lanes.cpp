@@ -7,6 +7,10 @@
 #include "vidmetra/cpu_dispatch.h"
 #include "vidmetra/float8_lanes.h"
 
+#ifdef VIDMETRA_X86_KERNELS
+#include <immintrin.h>
+#endif
+
 namespace vidmetra {
 namespace {
 
@@ -131,9 +135,13 @@ template <typename V>
   return (x ^ sign) - sign;
 }
 [[gnu::always_inline]] inline Float8 Abs(Float8 x) { return lanes::Absolute(x); }
-[[gnu::always_inline]] inline bool AllSet(Int8 mask) {
-  const Long4 halves = __builtin_bit_cast(Long4, mask);
-  return (halves[0] & halves[1] & halves[2] & halves[3]) == -1;
+// The evaluation runs on AVX2 and above only; the functions that test a whole mask at once, and those they are
+// inlined into, say so.
+#define VIDMETRA_AVX2_INLINE __attribute__((target("avx2"))) [[gnu::always_inline]] inline
+
+// One byte mask of the whole vector: picking lanes out of it one by one would cross the register's halves.
+VIDMETRA_AVX2_INLINE bool AllSet(Int8 mask) {
+  return _mm256_movemask_epi8(__builtin_bit_cast(__m256i, mask)) == -1;
 }
 [[gnu::always_inline]] inline Long8 Wide(Int8 mask) { return __builtin_convertvector(mask, Long8); }
 [[gnu::always_inline]] inline Double8 ToDouble(Int8 x) { return __builtin_convertvector(x, Double8); }
@@ -212,7 +220,7 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
 // each, the reference's doubles a negligible share, so the reference's result lies within a relative 2^-18 of it.
 // Where both ends of that interval truncate (after the limit) to the same integer, that integer is the
 // reference's value; only when some lane's interval holds an integer boundary does the span need the doubles.
-[[gnu::always_inline]] inline bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited, int32_t* values) {
+VIDMETRA_AVX2_INLINE bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited, int32_t* values) {
   using Unsigned8 = uint32_t __attribute__((vector_size(32)));
   const Int8 largest = t.excess | t.activity_a | t.activity_b | t.activity_c | t.variation;
   const Int8 bounded = __builtin_bit_cast(Unsigned8, largest) < 4096u;  // false on corrupt planes only
@@ -242,8 +250,8 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
   return true;
 }
 
-[[gnu::always_inline]] inline void EvaluateSpan(const BoundaryLines& lines, int base, bool limit_inner, int threshold,
-                                                int32_t* values) {
+VIDMETRA_AVX2_INLINE void EvaluateSpan(const BoundaryLines& lines, int base, bool limit_inner, int threshold,
+                                       int32_t* values) {
   const SpanTerms terms = ReadSpanTerms(lines, base, threshold);
   const Int8 limited = limit_inner ? kThreeLines | Int8{-1, 0, 0, 0, 0, 0, 0, 0} : Int8{};
   if (!EvaluateSpanCertified(terms, limited, values + base)) EvaluateSpanExact(terms, Wide(limited), values + base);
@@ -258,11 +266,24 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
   Store(s1, lines.s1 + k);
 }
 
-// Eight samples from `from` on, widened.
-[[gnu::always_inline]] inline Float8 LoadFloats(const float* from) { return Load<Float8>(from); }
-[[gnu::always_inline]] inline Float8 LoadFloats(const uint8_t* from) {
+// The same from 8-bit samples widened to integers: their differences are whole already, as truncation leaves
+// them.
+[[gnu::always_inline]] inline void StoreLineTerms(Int8 before, Int8 at, Int8 s1, Int8 after,
+                                                  const BoundaryLines& lines, int k) {
+  Store(before - at, lines.d0 + k);
+  Store(at - s1, lines.d1 + k);
+  Store(s1 - after, lines.d2 + k);
+  Store(__builtin_convertvector(at, Float8), lines.s0 + k);
+  Store(__builtin_convertvector(s1, Float8), lines.s1 + k);
+}
+
+// Eight samples from `from` on: floats, or bytes widened to integers.
+[[gnu::always_inline]] inline Float8 LoadSamples(const float* from) { return Load<Float8>(from); }
+[[gnu::always_inline]] inline Int8 LoadSamples(const uint8_t* from) {
   using Byte8 = uint8_t __attribute__((vector_size(8)));
-  return __builtin_convertvector(__builtin_convertvector(Load<Byte8>(from), Int8), Float8);
+  using Word8 = uint16_t __attribute__((vector_size(16)));
+  // Through words: widened in one step the compiler takes the bytes one by one.
+  return __builtin_convertvector(__builtin_convertvector(Load<Byte8>(from), Word8), Int8);
 }
 
 template <typename Sample>
@@ -270,8 +291,8 @@ template <typename Sample>
                                                      const BoundaryLines& lines) {
   int k = 0;
   for (; k + 8 <= length; k += 8) {
-    StoreLineTerms(LoadFloats(s0 + k - across), LoadFloats(s0 + k), LoadFloats(s0 + k + across),
-                   LoadFloats(s0 + k + 2 * across), lines, k);
+    StoreLineTerms(LoadSamples(s0 + k - across), LoadSamples(s0 + k), LoadSamples(s0 + k + across),
+                   LoadSamples(s0 + k + 2 * across), lines, k);
   }
   for (; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
 }
@@ -284,8 +305,7 @@ template <typename Sample>
   for (; k + 8 <= length; k += 8) {
     Int8 words;
     for (int i = 0; i < 8; ++i) words[i] = static_cast<int32_t>(Load<uint32_t>(s0 + (k + i) * along - 1));
-    const auto byte = [&](int n) { return __builtin_convertvector((words >> (8 * n)) & 0xFF, Float8); };
-    StoreLineTerms(byte(0), byte(1), byte(2), byte(3), lines, k);
+    StoreLineTerms(words & 0xFF, (words >> 8) & 0xFF, (words >> 16) & 0xFF, (words >> 24) & 0xFF, lines, k);
   }
   for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
@@ -315,8 +335,8 @@ template <typename Sample>
   for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
-[[gnu::always_inline]] inline void EvaluateBoundaryLanes(const BoundaryLines& lines, int length, bool limit_inner,
-                                                         int edge_threshold, int32_t* values) {
+VIDMETRA_AVX2_INLINE void EvaluateBoundaryLanes(const BoundaryLines& lines, int length, bool limit_inner,
+                                                int edge_threshold, int32_t* values) {
   int base = 0;
   for (; base + 8 <= length; base += 8) EvaluateSpan(lines, base, limit_inner, edge_threshold, values);
   if (base < length) {
