@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+
+#include "vidmetra/bytes_to_floats.h"
 
 namespace vidmetra {
 
@@ -14,6 +17,16 @@ MetricBase::MetricBase(const MetricParams& params, const MetricDescriptor& descr
       difference_map_(static_cast<float*>(std::calloc(
           std::max<size_t>(1, static_cast<size_t>(std::max(params.width, 0)) * static_cast<size_t>(std::max(params.height, 0))),
           sizeof(float)))) {}
+
+const float* MetricBase::FloatPlane(FrameList frames, size_t index) {
+  const uint8_t* bytes = frames[index]->ComponentBytes(params_.component);
+  if (bytes == nullptr) return Plane(frames, index);
+  std::unique_ptr<float, FreeDeleter>& widened = widened_[index];
+  if (!widened) widened.reset(static_cast<float*>(std::malloc(std::max<size_t>(1, SampleCount()) * sizeof(float))));
+  if (!widened) throw std::bad_alloc();
+  BytesToFloats(bytes, widened.get(), SampleCount());
+  return widened.get();
+}
 
 ResultDescriptors MetricBase::DescribeResults(bool) { return {{result_id_, {0, 1}, ""}}; }
 

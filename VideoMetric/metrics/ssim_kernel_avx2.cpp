@@ -23,21 +23,39 @@ constexpr int kPackedStatistics = 3;  // a + 2^16·b, a² + b², a·b
 // One picture row into the ring: running column sums, and from row 7 on the window columns. Integer sums wrap
 // modulo 2^32 on tall pictures, which leaves every difference of two of them, and so every window column, exact.
 // False when a sample is not an integer from 0 to 255.
-VIDMETRA_AVX2 bool AddRowAvx2(const float* a, const float* b, int width, size_t row_length, const int32_t* previous,
-                              int32_t* current, int32_t* column) {
+struct SamplePair {
+  __m256i a;
+  __m256i b;
+};
+
+// Eight samples of each plane as integers; `bad` collects the lanes where a sample is not an integer from 0 to 255.
+VIDMETRA_AVX2 inline SamplePair LoadSamples(const float* a, const float* b, __m256i& bad) {
+  const __m256 float_a = _mm256_loadu_ps(a);
+  const __m256 float_b = _mm256_loadu_ps(b);
+  const __m256i sample_a = _mm256_cvttps_epi32(float_a);
+  const __m256i sample_b = _mm256_cvttps_epi32(float_b);
+  const __m256 exact = _mm256_and_ps(_mm256_cmp_ps(_mm256_cvtepi32_ps(sample_a), float_a, _CMP_EQ_OQ),
+                                     _mm256_cmp_ps(_mm256_cvtepi32_ps(sample_b), float_b, _CMP_EQ_OQ));
+  // Negative values are large when compared unsigned, so one maximum tests both ends of the range.
   const __m256i limit = _mm256_set1_epi32(255);
+  const __m256i in_range = _mm256_cmpeq_epi32(_mm256_max_epu32(_mm256_or_si256(sample_a, sample_b), limit), limit);
+  bad = _mm256_or_si256(bad, _mm256_andnot_si256(_mm256_and_si256(_mm256_castps_si256(exact), in_range),
+                                                 _mm256_set1_epi32(-1)));
+  return {sample_a, sample_b};
+}
+
+// Bytes are always in range.
+VIDMETRA_AVX2 inline SamplePair LoadSamples(const uint8_t* a, const uint8_t* b, __m256i&) {
+  return {_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a))),
+          _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(b)))};
+}
+
+template <typename Sample>
+VIDMETRA_AVX2 bool AddRowAvx2(const Sample* a, const Sample* b, int width, size_t row_length,
+                              const int32_t* previous, int32_t* current, int32_t* column) {
   __m256i bad = _mm256_setzero_si256();
   for (int x = 0; x < width; x += 8) {
-    const __m256 float_a = _mm256_loadu_ps(a + x);
-    const __m256 float_b = _mm256_loadu_ps(b + x);
-    const __m256i sample_a = _mm256_cvttps_epi32(float_a);
-    const __m256i sample_b = _mm256_cvttps_epi32(float_b);
-    const __m256 exact = _mm256_and_ps(_mm256_cmp_ps(_mm256_cvtepi32_ps(sample_a), float_a, _CMP_EQ_OQ),
-                                       _mm256_cmp_ps(_mm256_cvtepi32_ps(sample_b), float_b, _CMP_EQ_OQ));
-    // Negative values are large when compared unsigned, so one maximum tests both ends of the range.
-    const __m256i in_range = _mm256_cmpeq_epi32(_mm256_max_epu32(_mm256_or_si256(sample_a, sample_b), limit), limit);
-    bad = _mm256_or_si256(bad, _mm256_andnot_si256(_mm256_and_si256(_mm256_castps_si256(exact), in_range),
-                                                   _mm256_set1_epi32(-1)));
+    const auto [sample_a, sample_b] = LoadSamples(a + x, b + x, bad);
     const __m256i statistic[kPackedStatistics] = {
         _mm256_or_si256(sample_a, _mm256_slli_epi32(sample_b, 16)),
         _mm256_add_epi32(_mm256_mullo_epi32(sample_a, sample_a), _mm256_mullo_epi32(sample_b, sample_b)),
@@ -117,9 +135,9 @@ VIDMETRA_AVX2 __m256d WindowRowAvx2(const int32_t* column, size_t row_length, in
   return units;
 }
 
-}  // namespace
-
-VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& result) {
+template <typename Sample>
+VIDMETRA_AVX2 bool SumOf(const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch,
+                         SsimIndexSum& result) {
   const int width = planes.width;
   const size_t row_length = SsimRingRowLength(width);
   const size_t ring_row = row_length * kPackedStatistics;
@@ -141,6 +159,16 @@ VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch
   }
   result.Add(sum);
   return true;
+}
+
+}  // namespace
+
+VIDMETRA_AVX2 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  return SumOf(planes, map, scratch, sum);
+}
+
+VIDMETRA_AVX2 bool SsimSumAvx2(const SsimBytePlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  return SumOf(planes, map, scratch, sum);
 }
 
 }  // namespace vidmetra

@@ -32,6 +32,10 @@ VIDMETRA_AVX512 inline RowStatistics KnownStatistics(const float* a, const float
   return Statistics(_mm512_cvttps_epi32(_mm512_maskz_loadu_ps(lanes, a)),
                     _mm512_cvttps_epi32(_mm512_maskz_loadu_ps(lanes, b)));
 }
+VIDMETRA_AVX512 inline RowStatistics KnownStatistics(const uint8_t* a, const uint8_t* b, __mmask16 lanes) {
+  return Statistics(_mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(lanes, a)),
+                    _mm512_cvtepu8_epi32(_mm_maskz_loadu_epi8(lanes, b)));
+}
 
 // Tracks whether the samples are integers from 0 to 255: `inexact` collects the bits in which a sample differs
 // from its truncation, `seen` every bit of every truncated sample (negative ones set the high bits).
@@ -58,10 +62,16 @@ VIDMETRA_AVX512 inline RowStatistics CheckedStatistics(const float* a, const flo
   check.seen = _mm512_ternarylogic_epi32(check.seen, sample_a, sample_b, 0xFE);
   return Statistics(sample_a, sample_b);
 }
+// Bytes are always integers from 0 to 255.
+VIDMETRA_AVX512 inline RowStatistics CheckedStatistics(const uint8_t* a, const uint8_t* b, __mmask16 lanes,
+                                                       SampleCheck&) {
+  return KnownStatistics(a, b, lanes);
+}
 
 // One vector of a picture row into the window columns: the samples of `row` enter, those of row r − 8 leave
 // when `leaving`.
-VIDMETRA_AVX512 inline void SlideVector(const SsimPlanes& planes, ptrdiff_t row, ptrdiff_t old_row, bool leaving,
+template <typename Sample>
+VIDMETRA_AVX512 inline void SlideVector(const SsimPlanesOf<Sample>& planes, ptrdiff_t row, ptrdiff_t old_row, bool leaving,
                                         __mmask16 lanes, int32_t* column, size_t length, SampleCheck& check) {
   const RowStatistics entering = CheckedStatistics(planes.a + row, planes.b + row, lanes, check);
   RowStatistics change = entering;
@@ -80,7 +90,8 @@ VIDMETRA_AVX512 inline void SlideVector(const SsimPlanes& planes, ptrdiff_t row,
 // Adds picture row r to the window columns and, from the ninth row of the band on, takes row r − 8 out again:
 // the columns then hold the sums over the eight rows of the next window row, exact in 32 bits. Widths are
 // multiples of 8, so a row ends in a full or a half vector.
-VIDMETRA_AVX512 bool SlideColumns(const SsimPlanes& planes, int r, int first_row, size_t length, int32_t* columns) {
+template <typename Sample>
+VIDMETRA_AVX512 bool SlideColumns(const SsimPlanesOf<Sample>& planes, int r, int first_row, size_t length, int32_t* columns) {
   const int width = planes.width;
   const ptrdiff_t row = static_cast<ptrdiff_t>(r) * width;
   const ptrdiff_t old_row = row - 8 * static_cast<ptrdiff_t>(width);
@@ -190,11 +201,11 @@ VIDMETRA_AVX512 __m512d WindowRow(const int32_t* columns, size_t length, int wid
   return units;
 }
 
-}  // namespace
-
 // Instead of a ring of running sums, one row of window columns per statistic slides down the band: each picture
 // row enters it once and leaves it eight rows later, re-read from the planes, which are still in cache.
-VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& result) {
+template <typename Sample>
+VIDMETRA_AVX512 bool SumOf(const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch,
+                           SsimIndexSum& result) {
   const size_t length = ColumnLength(planes.width);
   int32_t* columns = scratch.IntegerRows(length * kPackedStatistics);
   std::fill_n(columns, length * kPackedStatistics, 0);
@@ -214,6 +225,16 @@ VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScr
   sum.AddFine(_mm512_reduce_add_epi64(units));
   result.Add(sum);
   return true;
+}
+
+}  // namespace
+
+VIDMETRA_AVX512 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  return SumOf(planes, map, scratch, sum);
+}
+
+VIDMETRA_AVX512 bool SsimSumAvx512(const SsimBytePlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+  return SumOf(planes, map, scratch, sum);
 }
 
 }  // namespace vidmetra

@@ -44,7 +44,8 @@ float SsimWindowIndex(double sa, double sb, double saa, double sbb, double sab) 
                         static_cast<float>(64.0 * (saa + sbb) - mean_squares));
 }
 
-void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+template <typename Sample>
+void SsimSumScalar(const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
   const int width = planes.width;
   const size_t row_length = SsimRingRowLength(width);
   const size_t ring_row = row_length * kStatistics;
@@ -54,8 +55,8 @@ void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, S
   for (int r = start; r < planes.End(); ++r) {
     double* current = ring + static_cast<size_t>(r % kSsimRingRows) * ring_row;
     const double* previous = ring + static_cast<size_t>((r + 8) % kSsimRingRows) * ring_row;
-    const float* a = planes.a + static_cast<ptrdiff_t>(r) * width;
-    const float* b = planes.b + static_cast<ptrdiff_t>(r) * width;
+    const Sample* a = planes.a + static_cast<ptrdiff_t>(r) * width;
+    const Sample* b = planes.b + static_cast<ptrdiff_t>(r) * width;
     for (int x = 0; x < width; ++x) {
       const double sample_a = a[x];
       const double sample_b = b[x];
@@ -88,30 +89,44 @@ void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, S
   }
 }
 
+template void SsimSumScalar(const SsimPlanes&, float*, SsimScratch&, SsimIndexSum&);
+template void SsimSumScalar(const SsimBytePlanes&, float*, SsimScratch&, SsimIndexSum&);
+
 namespace {
 
-bool SsimSumReference(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
+template <typename Sample>
+bool SsimSumReference(const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum) {
   SsimSumScalar(planes, map, scratch, sum);
   return true;
+}
+
+// The band by the active kernel where it applies, by the reference otherwise.
+template <typename Sample, typename Kernel>
+SsimIndexSum SumWith(Kernel kernel, const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch) {
+  SsimIndexSum sum;
+  if (planes.width % 8 == 0 && planes.width >= 8 && kernel(planes, map, scratch, sum)) return sum;
+  SsimSumScalar(planes, map, scratch, sum);
+  return sum;
 }
 
 }  // namespace
 
 void InitSsimKernels(SsimKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels.sum = SsimSumReference;
+  kernels = {SsimSumReference<float>, SsimSumReference<uint8_t>};
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels.sum = SsimSumAvx2;
-  if ((flags & kCpuAvx512) != 0) kernels.sum = SsimSumAvx512;
+  if ((flags & kCpuAvx2) != 0) kernels = {SsimSumAvx2, SsimSumAvx2};
+  if ((flags & kCpuAvx512) != 0) kernels = {SsimSumAvx512, SsimSumAvx512};
 #endif
 }
 
 const SsimKernels& ActiveSsimKernels() { return ActiveKernels<SsimKernels, InitSsimKernels>(); }
 
 SsimIndexSum SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch) {
-  SsimIndexSum sum;
-  if (planes.width % 8 == 0 && planes.width >= 8 && ActiveSsimKernels().sum(planes, map, scratch, sum)) return sum;
-  SsimSumScalar(planes, map, scratch, sum);
-  return sum;
+  return SumWith(ActiveSsimKernels().sum, planes, map, scratch);
+}
+
+SsimIndexSum SsimSum(const SsimBytePlanes& planes, float* map, SsimScratch& scratch) {
+  return SumWith(ActiveSsimKernels().sum_bytes, planes, map, scratch);
 }
 
 }  // namespace vidmetra

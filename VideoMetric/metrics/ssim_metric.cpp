@@ -35,13 +35,20 @@ SsimMetric::SsimMetric(const MetricParams& params) : MetricBase(params, kDescrip
 }
 
 float SsimMetric::FrameSsim(FrameList frames, float* map) {
+  const uint8_t* a_bytes = frames[0]->ComponentBytes(params_.component);
+  const uint8_t* b_bytes = frames[1]->ComponentBytes(params_.component);
+  const bool bytes = a_bytes != nullptr && b_bytes != nullptr;
   for (SsimPlanes& band : bands_) {
-    band.a = Plane(frames, 0);
-    band.b = Plane(frames, 1);
+    band.a = bytes ? nullptr : FloatPlane(frames, 0);
+    band.b = bytes ? nullptr : FloatPlane(frames, 1);
   }
   RunParts(params_.pool, static_cast<int>(bands_.size()), [&](int band) {
     const auto at = static_cast<size_t>(band);
-    band_sums_[at] = SsimSum(bands_[at], map, scratch_[at]);
+    const SsimPlanes& rows = bands_[at];
+    band_sums_[at] = bytes ? SsimSum(SsimBytePlanes{a_bytes, b_bytes, rows.width, rows.height, rows.row_begin,
+                                                    rows.row_end},
+                                     map, scratch_[at])
+                           : SsimSum(rows, map, scratch_[at]);
   });
   SsimIndexSum sum;
   for (const SsimIndexSum& band_sum : band_sums_) sum.Add(band_sum);

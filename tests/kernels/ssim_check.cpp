@@ -107,6 +107,16 @@ TEST_P(SsimCheck, MatchesTheReferenceOnRandomEightBitPlanes) {
       ASSERT_TRUE(kernel()(pair.planes(), nullptr, scratch, without_map));
       EXPECT_EQ(without_map.Value(), reference);
       EXPECT_EQ(SsimSum(pair.planes(), nullptr, scratch).Value(), reference);
+      // The same samples kept as bytes: the same windows, in the tier's kernel and in the reference.
+      const std::vector<uint8_t> a_bytes(pair.a.begin(), pair.a.end()), b_bytes(pair.b.begin(), pair.b.end());
+      const SsimBytePlanes bytes{a_bytes.data() + pair.offset, b_bytes.data() + pair.offset, pair.width, pair.height};
+      std::vector<float> byte_map(pair.samples(), -1.0f);
+      SsimIndexSum byte_sum, scalar_byte_sum;
+      ASSERT_TRUE(ActiveSsimKernels().sum_bytes(bytes, byte_map.data(), scratch, byte_sum));
+      EXPECT_EQ(byte_map, scalar_map);
+      EXPECT_EQ(byte_sum.Value(), reference);
+      SsimSumScalar(bytes, nullptr, scratch, scalar_byte_sum);
+      EXPECT_EQ(scalar_byte_sum.Value(), reference);
     }
   }
 }

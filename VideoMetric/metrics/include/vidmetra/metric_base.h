@@ -42,6 +42,10 @@ class MetricBase : public Metric {
   FrameResult CompleteFrame(const std::vector<float>& reported, std::vector<float> accumulated, VideoFrame* target);
   float* difference_map() { return difference_map_.get(); }
   const float* Plane(FrameList frames, size_t index) const { return frames[index]->ComponentPlane(params_.component); }
+  // The input's samples as floats: its float plane, or where the preparation kept bytes, their widening into a
+  // plane of this metric's own (allocated on first need). For a metric whose kernels read bytes only when every
+  // input came as bytes.
+  const float* FloatPlane(FrameList frames, size_t index);
   size_t SampleCount() const { return static_cast<size_t>(params_.width) * static_cast<size_t>(params_.height); }
 
   const MetricDescriptor descriptor_;
@@ -57,6 +61,7 @@ class MetricBase : public Metric {
   };
   // Zeroed lazily by the system: only runs with visualization touch it.
   std::unique_ptr<float, FreeDeleter> difference_map_;
+  std::unique_ptr<float, FreeDeleter> widened_[2];
 };
 
 }  // namespace vidmetra

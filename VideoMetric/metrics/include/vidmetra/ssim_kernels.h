@@ -14,9 +14,11 @@
 
 namespace vidmetra {
 
-struct SsimPlanes {
-  const float* a;
-  const float* b;
+// Float planes, or 8-bit samples kept as bytes, which give the windows of their widened floats.
+template <typename Sample>
+struct SsimPlanesOf {
+  const Sample* a;
+  const Sample* b;
   int width;   // a multiple of 8
   int height;  // a multiple of 8
   // The window rows (by their bottom picture row) to sum: [row_begin, row_end), row_end 0 for the last row.
@@ -25,6 +27,8 @@ struct SsimPlanes {
   int row_end = 0;
   int End() const { return row_end == 0 ? height : row_end; }
 };
+using SsimPlanes = SsimPlanesOf<float>;
+using SsimBytePlanes = SsimPlanesOf<uint8_t>;
 
 // The rows of running or window sums the kernels work in, kept between frames so that a measurement allocates
 // them once.
@@ -48,18 +52,21 @@ inline float SsimMapValue(float index) { return 255.0f - 255.0f * index; }
 // Adds the indices of the band's windows to `sum` (all (W − 7)·(H − 7) of them for the whole picture). With a
 // map, window row r (its bottom row) fills map row r: the first window of the row columns 0 to 7, every further
 // window the column of its right edge.
-void SsimSumScalar(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
+template <typename Sample>
+void SsimSumScalar(const SsimPlanesOf<Sample>& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 // The kernels of one instruction-set tier: the reference (always true), or one on integer vectors that gives the
 // same windows, each the identical float, and so the same sum. A vectorised kernel returns false when a sample
 // is not an integer from 0 to 255, and then adds nothing (the map may be partly written); it expects a width
 // that is a multiple of 8 and at least 8.
 struct SsimKernels {
   bool (*sum)(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
+  bool (*sum_bytes)(const SsimBytePlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 };
 // The reference, replaced by the vectorised kernel of each tier the flags allow.
 void InitSsimKernels(SsimKernels& kernels, unsigned flags);
 const SsimKernels& ActiveSsimKernels();
 // The sum of the band's indices by the active kernel where it applies, by the reference otherwise.
 SsimIndexSum SsimSum(const SsimPlanes& planes, float* map, SsimScratch& scratch);
+SsimIndexSum SsimSum(const SsimBytePlanes& planes, float* map, SsimScratch& scratch);
 
 }  // namespace vidmetra

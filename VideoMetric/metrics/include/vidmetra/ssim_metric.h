@@ -16,7 +16,8 @@ class SsimMetric : public MetricBase {
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = true,
                                                 .width_multiple = 8,
-                                                .height_multiple = 8};
+                                                .height_multiple = 8,
+                                                .reads_bytes = true};
 
   explicit SsimMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

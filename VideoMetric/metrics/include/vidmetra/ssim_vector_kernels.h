@@ -18,7 +18,9 @@ inline size_t SsimRingRowLength(int width) { return static_cast<size_t>(width / 
 
 #ifdef VIDMETRA_X86_KERNELS
 bool SsimSumAvx2(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
+bool SsimSumAvx2(const SsimBytePlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 bool SsimSumAvx512(const SsimPlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
+bool SsimSumAvx512(const SsimBytePlanes& planes, float* map, SsimScratch& scratch, SsimIndexSum& sum);
 #endif
 
 }  // namespace vidmetra
