@@ -7,10 +7,6 @@
 #include "vidmetra/cpu_dispatch.h"
 #include "vidmetra/float8_lanes.h"
 
-#ifdef VIDMETRA_X86_KERNELS
-#include <immintrin.h>
-#endif
-
 namespace vidmetra {
 namespace {
 
@@ -135,13 +131,12 @@ template <typename V>
   return (x ^ sign) - sign;
 }
 [[gnu::always_inline]] inline Float8 Abs(Float8 x) { return lanes::Absolute(x); }
-// The evaluation runs on AVX2 and above only; the functions that test a whole mask at once, and those they are
-// inlined into, say so.
-#define VIDMETRA_AVX2_INLINE __attribute__((target("avx2"))) [[gnu::always_inline]] inline
-
-// One byte mask of the whole vector: picking lanes out of it one by one would cross the register's halves.
-VIDMETRA_AVX2_INLINE bool AllSet(Int8 mask) {
-  return _mm256_movemask_epi8(__builtin_bit_cast(__m256i, mask)) == -1;
+// The halves folded together first: picking the four 64-bit lanes out one by one crosses the register's halves
+// twice.
+[[gnu::always_inline]] inline bool AllSet(Int8 mask) {
+  const Long4 halves = __builtin_bit_cast(Long4, mask);
+  const Long4 folded = halves & __builtin_shufflevector(halves, halves, 2, 3, 0, 1);
+  return (folded[0] & folded[1]) == -1;
 }
 [[gnu::always_inline]] inline Long8 Wide(Int8 mask) { return __builtin_convertvector(mask, Long8); }
 [[gnu::always_inline]] inline Double8 ToDouble(Int8 x) { return __builtin_convertvector(x, Double8); }
@@ -220,7 +215,7 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
 // each, the reference's doubles a negligible share, so the reference's result lies within a relative 2^-18 of it.
 // Where both ends of that interval truncate (after the limit) to the same integer, that integer is the
 // reference's value; only when some lane's interval holds an integer boundary does the span need the doubles.
-VIDMETRA_AVX2_INLINE bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited, int32_t* values) {
+[[gnu::always_inline]] inline bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited, int32_t* values) {
   using Unsigned8 = uint32_t __attribute__((vector_size(32)));
   const Int8 largest = t.excess | t.activity_a | t.activity_b | t.activity_c | t.variation;
   const Int8 bounded = __builtin_bit_cast(Unsigned8, largest) < 4096u;  // false on corrupt planes only
@@ -250,8 +245,8 @@ VIDMETRA_AVX2_INLINE bool EvaluateSpanCertified(const SpanTerms& t, Int8 limited
   return true;
 }
 
-VIDMETRA_AVX2_INLINE void EvaluateSpan(const BoundaryLines& lines, int base, bool limit_inner, int threshold,
-                                       int32_t* values) {
+[[gnu::always_inline]] inline void EvaluateSpan(const BoundaryLines& lines, int base, bool limit_inner, int threshold,
+                                                int32_t* values) {
   const SpanTerms terms = ReadSpanTerms(lines, base, threshold);
   const Int8 limited = limit_inner ? kThreeLines | Int8{-1, 0, 0, 0, 0, 0, 0, 0} : Int8{};
   if (!EvaluateSpanCertified(terms, limited, values + base)) EvaluateSpanExact(terms, Wide(limited), values + base);
@@ -335,8 +330,8 @@ template <typename Sample>
   for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
-VIDMETRA_AVX2_INLINE void EvaluateBoundaryLanes(const BoundaryLines& lines, int length, bool limit_inner,
-                                                int edge_threshold, int32_t* values) {
+[[gnu::always_inline]] inline void EvaluateBoundaryLanes(const BoundaryLines& lines, int length, bool limit_inner,
+                                                         int edge_threshold, int32_t* values) {
   int base = 0;
   for (; base + 8 <= length; base += 8) EvaluateSpan(lines, base, limit_inner, edge_threshold, values);
   if (base < length) {
