@@ -46,7 +46,9 @@ CatalogueEntry FromDescriptor(const MetricDescriptor& descriptor, int32_t kind) 
   entry.inputs_visualized = descriptor.inputs_visualized;
   entry.higher_is_better = descriptor.higher_is_better;
   entry.configurable = descriptor.configurable;
-  entry.reads_bytes = descriptor.reads_bytes;
+  if (descriptor.reads_bytes) {
+    entry.bytes_kept = descriptor.differences_only ? ByteKeeping::kDifferences : ByteKeeping::kExact;
+  }
   if (entry.configurable) entry.default_configuration = descriptor.default_configuration;
   return entry;
 }
@@ -156,9 +158,9 @@ bool MetricCatalogue::IsBuiltIn(int32_t index) const {
   return entry != nullptr && entry->kind != kPluginKind;
 }
 
-bool MetricCatalogue::ReadsBytes(int32_t index) const {
+ByteKeeping MetricCatalogue::BytesKept(int32_t index) const {
   const CatalogueEntry* entry = Entry(index);
-  return entry != nullptr && entry->reads_bytes;
+  return entry == nullptr ? ByteKeeping::kNone : entry->bytes_kept;
 }
 
 std::unique_ptr<Metric> MetricCatalogue::CreateMetric(int32_t index, const MetricParams& params) const {

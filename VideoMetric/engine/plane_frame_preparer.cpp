@@ -5,9 +5,9 @@
 namespace vidmetra {
 
 bool PlaneFramePreparer::Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes,
-                                 const MetricChoice& metric, int32_t colour_matrix, bool keep_bytes) {
+                                 const MetricChoice& metric, int32_t colour_matrix, ByteKeeping keeping) {
   return PrepareFrame(decoded, scratch, planes, metric.component, colour_matrix,
-                      !catalogue_.IsBuiltIn(metric.metric_index), keep_bytes);
+                      !catalogue_.IsBuiltIn(metric.metric_index), keeping);
 }
 
 int32_t PlaneFramePreparer::PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {

@@ -12,12 +12,16 @@ namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kAlignment = 64;
 
-// Blocks under one huge page stay with the heap, whose reuse is cheaper than a mapping.
-bool IsMapped(size_t bytes) { return bytes >= kHugePage; }
-// Whole small pages only: the part past the last whole huge page stays in small pages, so that a frame of 3.1 MB
-// is not charged 4 MB of memory.
+// Small blocks stay with the heap, whose reuse is cheaper than a mapping; from a quarter of a huge page on (a
+// plane of bytes, say), zeroing them on the heap would fault every page in at once.
+bool IsMapped(size_t bytes) { return bytes >= kHugePage / 4; }
+// Whole small pages, so that a frame of 3.1 MB is not charged 4 MB of memory; but a part past the last whole huge
+// page that nearly fills one (a 1080p plane of bytes is 99% of a huge page) becomes a whole one, which the system
+// can then back by a huge page.
 size_t MappedBytes(size_t bytes) {
   constexpr size_t kPage = 4096;
+  constexpr size_t kNearlyWhole = kHugePage - kHugePage / 32;
+  if (bytes % kHugePage >= kNearlyWhole) return (bytes + kHugePage - 1) / kHugePage * kHugePage;
   return (bytes + kPage - 1) / kPage * kPage;
 }
 

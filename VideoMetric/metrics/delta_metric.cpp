@@ -15,11 +15,11 @@ float DeltaMetric::FrameDelta(FrameList frames, float* map) const {
   const auto signed_difference = [](float d) { return d; };
   const size_t count = SampleCount();
   const auto samples = static_cast<double>(count);
-  return VisitSamplePair(frames, params_.component, [&](const auto* a, const auto* b) {
+  return VisitSamplePair(frames, params_.component, [&](auto a, auto b) {
     if (map != nullptr) return static_cast<float>(SumDifferences(a, b, count, map, signed_difference) / samples);
     return SumQuotient(
         a, b, count, samples, ActiveByteDifferenceKernels().signed_, ActiveDifferenceLaneKernels().signed_,
-        [&](const auto* x, const auto* y) { return SumDifferences(x, y, count, nullptr, signed_difference); });
+        [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, signed_difference); });
   });
 }
 

@@ -92,10 +92,10 @@ void KeepLumaBytes(const PlaneLayout& plane, int offset, PlaneFrame& planes) {
   planes.content = kContentYuv;
 }
 
-void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix, bool keep_bytes) {
+void FillLumaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix, ByteKeeping keeping) {
   const PlaneLayout plane = decoded.Plane(0);
   const int offset = decoded.colour_space() == kUyvy ? 1 : 0;
-  if (keep_bytes && component == kComponentY) {
+  if (keeping != ByteKeeping::kNone && component == kComponentY) {
     KeepLumaBytes(plane, offset, planes);
     return;
   }
@@ -150,9 +150,23 @@ void FillChromaRow(const YuvSourceRow& row, int component, int matrix, float* ou
   }
 }
 
+// U or V as the bytes read, one per pixel.
+void KeepChromaBytes(const VideoFrame& decoded, PlaneFrame& planes, int component) {
+  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+  uint8_t* out = planes.KeepBytes(component);
+  for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
+    const YuvSourceRow row = SourceRow(decoded, y);
+    kernels.chroma_bytes(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
+  }
+}
+
 // The component's plane alone; the content and matrix end as the full preparation leaves them.
-void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix) {
+void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int component, int matrix, ByteKeeping keeping) {
   if (!StartChromaDerived(planes, component, matrix)) return;
+  if (keeping == ByteKeeping::kDifferences && (component == kComponentU || component == kComponentV)) {
+    KeepChromaBytes(decoded, planes, component);
+    return;
+  }
   float* out = planes.ComponentPlane(component);
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
     FillChromaRow(SourceRow(decoded, y), component, matrix, out);
@@ -188,14 +202,14 @@ void FillPackedChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int 
 }
 
 bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int matrix,
-                    bool all_planes, bool keep_bytes) {
+                    bool all_planes, ByteKeeping keeping) {
   if (!all_planes && (component == kComponentY || component == kComponentL) &&
       HasReadableLuma(decoded.colour_space())) {
-    FillLumaDerived(decoded, planes, component, matrix, keep_bytes);
+    FillLumaDerived(decoded, planes, component, matrix, keeping);
     return true;
   }
   if (!all_planes && !IsLuvComponent(component) && HasReadableChroma(decoded.colour_space())) {
-    FillChromaDerived(decoded, planes, component, matrix);
+    FillChromaDerived(decoded, planes, component, matrix, keeping);
     return true;
   }
   if (!all_planes && !IsLuvComponent(component) && IsPackedYuv(decoded.colour_space()) && decoded.width() % 2 == 0) {
@@ -216,7 +230,7 @@ bool PrepareFromYuv(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& 
 }  // namespace
 
 bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, int component, int colour_matrix,
-                  bool all_planes, bool keep_bytes) {
+                  bool all_planes, ByteKeeping keeping) {
   const int colour_space = decoded.colour_space();
   const bool rgb = IsRgbLike(colour_space);
   if (!rgb && !IsYuvLike(colour_space)) return true;
@@ -226,7 +240,8 @@ bool PrepareFrame(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& pl
   }
   planes.DropBytes();
   return rgb ? PrepareFromRgb(decoded, scratch, planes, component, colour_matrix, all_planes)
-             : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes, keep_bytes && !all_planes);
+             : PrepareFromYuv(decoded, scratch, planes, component, colour_matrix, all_planes,
+                              all_planes ? ByteKeeping::kNone : keeping);
 }
 
 int SharedPreparationComponent(int component, int colour_space) {

@@ -24,8 +24,11 @@ const float* MetricBase::FloatPlane(FrameList frames, size_t index) {
   std::unique_ptr<float, FreeDeleter>& widened = widened_[index];
   if (!widened) widened.reset(static_cast<float*>(std::malloc(std::max<size_t>(1, SampleCount()) * sizeof(float))));
   if (!widened) throw std::bad_alloc();
-  BytesToFloats(bytes, widened.get(), SampleCount());
-  return widened.get();
+  float* plane = widened.get();
+  BytesToFloats(bytes, plane, SampleCount());
+  const float offset = PlaneFrame::ByteOffset(params_.component);
+  if (offset != 0.0f) std::for_each(plane, plane + SampleCount(), [offset](float& sample) { sample -= offset; });
+  return plane;
 }
 
 ResultDescriptors MetricBase::DescribeResults(bool) { return {{result_id_, {0, 1}, ""}}; }

@@ -17,11 +17,11 @@ float MsadMetric::FrameMsad(FrameList frames, float* map) const {
   const auto absolute = [](float d) { return std::fabs(d); };
   const size_t count = SampleCount();
   const auto samples = static_cast<double>(count);
-  return VisitSamplePair(frames, params_.component, [&](const auto* a, const auto* b) {
+  return VisitSamplePair(frames, params_.component, [&](auto a, auto b) {
     if (map != nullptr) return static_cast<float>(SumDifferences(a, b, count, map, absolute) / samples);
     return SumQuotient(a, b, count, samples, ActiveByteDifferenceKernels().absolute,
                        ActiveDifferenceLaneKernels().absolute,
-                       [&](const auto* x, const auto* y) { return SumDifferences(x, y, count, nullptr, absolute); });
+                       [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, absolute); });
   });
 }
 

@@ -13,7 +13,7 @@
 namespace vidmetra {
 
 float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map) {
-  return VisitSamplePair(frames, component, [&](const auto* a, const auto* b) {
+  return VisitSamplePair(frames, component, [&](auto a, auto b) {
     if (squared_map != nullptr) {
       // The product of two floats is exact in double, so its rounding to float is the float product.
       for (size_t i = 0; i < samples; ++i) {
@@ -26,7 +26,7 @@ float FrameMse(FrameList frames, int32_t component, size_t samples, float* squar
       return LaneSum{sum, sum};
     };
     return SumQuotient(a, b, samples, static_cast<double>(samples), ActiveByteDifferenceKernels().squared,
-                       float_lanes, [&](const auto* x, const auto* y) { return SumSquaredErrorOf(x, y, samples); });
+                       float_lanes, [&](auto x, auto y) { return SumSquaredErrorOf(x, y, samples); });
   });
 }
 

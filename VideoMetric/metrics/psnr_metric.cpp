@@ -54,7 +54,7 @@ FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
 }
 
 void PsnrMetric::MapPixelPsnr(FrameList frames, float* map) const {
-  VisitSamplePair(frames, params_.component, [&](const auto* a, const auto* b) {
+  VisitSamplePair(frames, params_.component, [&](auto a, auto b) {
     for (size_t i = 0; i < SampleCount(); ++i) {
       const float d = static_cast<float>(a[i]) - static_cast<float>(b[i]);
       const float magnitude = std::fabs(d);

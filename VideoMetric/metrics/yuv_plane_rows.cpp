@@ -8,22 +8,32 @@
 namespace vidmetra {
 namespace {
 
+uint8_t ChromaByte(const uint8_t* chroma, int x, int width, bool halved) {
+  return chroma[halved ? ChromaIndex420(x, width) : x];
+}
+
 float CentredChroma(const uint8_t* chroma, int x, int width, bool halved) {
-  return static_cast<float>(chroma[halved ? ChromaIndex420(x, width) : x]) - 128.0f;
+  return static_cast<float>(ChromaByte(chroma, x, width, halved)) - 128.0f;
 }
 
 #if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
 // Eight pixels a step (float8_lanes.h). The build silences -Wpsabi for this file, which GCC reports for the
 // formula templates instantiated on the vectors without a location.
 using lanes::Float8;
-using Float4 = float __attribute__((vector_size(16)));
 using Bytes8 = uint8_t __attribute__((vector_size(8)));
 using Bytes4 = uint8_t __attribute__((vector_size(4)));
+using Bytes16 = uint8_t __attribute__((vector_size(16)));
+using Short8 = int16_t __attribute__((vector_size(16)));
+
+// GCC converts a byte vector to floats one lane at a time; through 16 and 32 bits it uses widening instructions.
+[[gnu::always_inline]] inline Float8 WidenBytes(Bytes8 bytes) {
+  return __builtin_convertvector(__builtin_convertvector(__builtin_convertvector(bytes, Short8), lanes::Int8), Float8);
+}
 
 [[gnu::always_inline]] inline Float8 Widen8(const uint8_t* from) {
   Bytes8 bytes;
   __builtin_memcpy(&bytes, from, sizeof bytes);
-  return __builtin_convertvector(bytes, Float8);
+  return WidenBytes(bytes);
 }
 
 // The centred chroma of pixels x … x + 7; in a halved row each of four samples serves a pixel pair.
@@ -31,12 +41,28 @@ using Bytes4 = uint8_t __attribute__((vector_size(4)));
   if (!halved) return Widen8(chroma + x) - 128.0f;
   Bytes4 bytes;
   __builtin_memcpy(&bytes, chroma + x / 2, sizeof bytes);
-  const Float4 four = __builtin_convertvector(bytes, Float4);
-  return __builtin_shufflevector(four, four, 0, 0, 1, 1, 2, 2, 3, 3) - 128.0f;
+  return WidenBytes(__builtin_shufflevector(bytes, bytes, 0, 0, 1, 1, 2, 2, 3, 3)) - 128.0f;
 }
 
 // Pixels up to here are whole pairs read in order; the odd-width exception and the rest go through the reference.
 inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
+
+// Sixteen pixels a step: a halved row's eight samples each twice.
+[[gnu::always_inline]] inline void ChromaBytesRowLanes(const uint8_t* chroma, int width, bool halved, uint8_t* out) {
+  int x = 0;
+  if (halved) {
+    for (const int end = width - 2 - (width - 2) % 16; x < end; x += 16) {
+      Bytes8 bytes;
+      __builtin_memcpy(&bytes, chroma + x / 2, sizeof bytes);
+      const Bytes16 pairs = __builtin_shufflevector(bytes, bytes, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7);
+      __builtin_memcpy(out + x, &pairs, sizeof pairs);
+    }
+  } else {
+    __builtin_memcpy(out, chroma, static_cast<size_t>(width));
+    x = width;
+  }
+  for (; x < width; ++x) out[x] = ChromaByte(chroma, x, width, halved);
+}
 
 [[gnu::always_inline]] inline void ChromaRowLanes(const uint8_t* chroma, int width, bool halved, float* out) {
   int x = 0;
@@ -46,22 +72,39 @@ inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
   for (; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
 }
 
-[[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
+template <int kMatrix, int kComponent>
+[[gnu::always_inline]] inline void RgbRowOf(const YuvSourceRow& row, float* out) {
   int x = 0;
   for (const int end = VectorEnd(row.width); x < end; x += 8) {
-    lanes::Store(RgbFromYuv(matrix, component, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
+    lanes::Store(RgbFromYuv(kMatrix, kComponent, Widen8(row.y + x), Chroma8(row.u, x, row.halved),
                             Chroma8(row.v, x, row.halved)),
                  out + x);
   }
   for (; x < row.width; ++x) {
-    out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
-                        CentredChroma(row.v, x, row.width, row.halved));
+    out[x] = RgbFromYuv(kMatrix, kComponent, static_cast<float>(row.y[x]),
+                        CentredChroma(row.u, x, row.width, row.halved), CentredChroma(row.v, x, row.width, row.halved));
   }
+}
+
+// One loop per formula, so that choosing the formula costs nothing per vector.
+template <int kMatrix>
+[[gnu::always_inline]] inline void RgbRowUnder(const YuvSourceRow& row, int component, float* out) {
+  if (component == kComponentR) return RgbRowOf<kMatrix, kComponentR>(row, out);
+  if (component == kComponentG) return RgbRowOf<kMatrix, kComponentG>(row, out);
+  RgbRowOf<kMatrix, kComponentB>(row, out);
+}
+
+[[gnu::always_inline]] inline void RgbRowLanes(const YuvSourceRow& row, int component, int matrix, float* out) {
+  if (matrix == kRec601) return RgbRowUnder<kRec601>(row, component, out);
+  RgbRowUnder<kPc601>(row, component, out);
 }
 
 // Compiled for the architecture's baseline: SSE2 on x86-64, NEON on ARM.
 void ChromaRowBaseline(const uint8_t* chroma, int width, bool halved, float* out) {
   ChromaRowLanes(chroma, width, halved, out);
+}
+void ChromaBytesRowBaseline(const uint8_t* chroma, int width, bool halved, uint8_t* out) {
+  ChromaBytesRowLanes(chroma, width, halved, out);
 }
 void RgbRowBaseline(const YuvSourceRow& row, int component, int matrix, float* out) {
   RgbRowLanes(row, component, matrix, out);
@@ -83,6 +126,10 @@ void ChromaRowScalar(const uint8_t* chroma, int width, bool halved, float* out) 
   for (int x = 0; x < width; ++x) out[x] = CentredChroma(chroma, x, width, halved);
 }
 
+void ChromaBytesRowScalar(const uint8_t* chroma, int width, bool halved, uint8_t* out) {
+  for (int x = 0; x < width; ++x) out[x] = ChromaByte(chroma, x, width, halved);
+}
+
 void RgbRowScalar(const YuvSourceRow& row, int component, int matrix, float* out) {
   for (int x = 0; x < row.width; ++x) {
     out[x] = RgbFromYuv(matrix, component, static_cast<float>(row.y[x]), CentredChroma(row.u, x, row.width, row.halved),
@@ -91,12 +138,12 @@ void RgbRowScalar(const YuvSourceRow& row, int component, int matrix, float* out
 }
 
 void InitYuvPlaneRowKernels(YuvPlaneRowKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels = {ChromaRowScalar, RgbRowScalar};
+  kernels = {ChromaRowScalar, ChromaBytesRowScalar, RgbRowScalar};
 #if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
-  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {ChromaRowBaseline, RgbRowBaseline};
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {ChromaRowBaseline, ChromaBytesRowBaseline, RgbRowBaseline};
 #endif
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels = {ChromaRowAvx2, RgbRowAvx2};
+  if ((flags & kCpuAvx2) != 0) kernels = {ChromaRowAvx2, ChromaBytesRowBaseline, RgbRowAvx2};
 #endif
 }
 

@@ -1,6 +1,6 @@
-// Every built-in metric that reads 8-bit planes as bytes gives the very bits it gives on the widened floats:
-// per-frame values, averages and visualizations, for bytes, floats and inputs of mixed kinds, on random frames
-// of every layout whose luma the preparation keeps as bytes.
+// Every built-in metric that reads 8-bit planes as bytes gives the very bits it gives on the floats: per-frame
+// values, averages and visualizations, for bytes, floats and inputs of mixed kinds, on random frames of every
+// layout whose luma (and, for metrics of differences, chroma) the preparation keeps as bytes.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -51,15 +51,21 @@ void FillPair(PreparedInput& original, PreparedInput& processed, int colour_spac
   }
 }
 
-void Prepare(PreparedInput& input, int width, int height) {
+struct Case {
+  int component;
+  int colour_space;
+  ByteKeeping keeping;
+};
+
+void Prepare(PreparedInput& input, const Case& kind, int width, int height) {
   if (!input.floats) {
     input.floats = std::make_unique<PlaneFrame>(width, height);
     input.bytes = std::make_unique<PlaneFrame>(width, height);
   }
-  ASSERT_TRUE(PrepareFrame(input.decoded, input.scratch, *input.floats, kComponentY, kRec601, false, false));
-  ASSERT_TRUE(PrepareFrame(input.decoded, input.scratch, *input.bytes, kComponentY, kRec601, false, true));
-  ASSERT_EQ(input.floats->ComponentBytes(kComponentY), nullptr);
-  ASSERT_NE(input.bytes->ComponentBytes(kComponentY), nullptr);
+  ASSERT_TRUE(PrepareFrame(input.decoded, input.scratch, *input.floats, kind.component, kRec601, false));
+  ASSERT_TRUE(PrepareFrame(input.decoded, input.scratch, *input.bytes, kind.component, kRec601, false, kind.keeping));
+  ASSERT_EQ(input.floats->ComponentBytes(kind.component), nullptr);
+  ASSERT_NE(input.bytes->ComponentBytes(kind.component), nullptr);
 }
 
 void Record(const FrameResult& result, std::vector<uint32_t>& bits) {
@@ -67,18 +73,18 @@ void Record(const FrameResult& result, std::vector<uint32_t>& bits) {
 }
 
 // The run of `kind` on three frame pairs, each input handed as bytes when its bit in `byte_inputs` is set.
-HandedOutcome MeasureHanded(const BuiltInMetric& metric, int colour_space, int width, int height, unsigned byte_inputs,
-            bool visualize, TaskPool* pool, uint32_t seed) {
+HandedOutcome MeasureHanded(const BuiltInMetric& metric, const Case& kind, int width, int height,
+                            unsigned byte_inputs, bool visualize, TaskPool* pool, uint32_t seed) {
   std::mt19937 random(seed);
-  const std::unique_ptr<Metric> measure = metric.create({kComponentY, width, height, pool});
+  const std::unique_ptr<Metric> measure = metric.create({kind.component, width, height, pool});
   const std::unique_ptr<VideoFrame> target = testing::MakeTarget(width, height);
   const int inputs = visualize ? metric.descriptor.inputs_visualized : metric.descriptor.inputs_plain;
   PreparedInput original, processed;
   HandedOutcome outcome;
   for (int frame = 0; frame < 3; ++frame) {
-    FillPair(original, processed, colour_space, width, height, random);
-    Prepare(original, width, height);
-    Prepare(processed, width, height);
+    FillPair(original, processed, kind.colour_space, width, height, random);
+    Prepare(original, kind, width, height);
+    Prepare(processed, kind, width, height);
     PreparedInput* handed[] = {inputs == 2 ? &original : &processed, &processed};
     PlaneFrame* frames[2];
     for (int i = 0; i < 2; ++i) frames[i] = ((byte_inputs >> i) & 1) ? handed[i]->bytes.get() : handed[i]->floats.get();
@@ -97,30 +103,37 @@ HandedOutcome MeasureHanded(const BuiltInMetric& metric, int colour_space, int w
 TEST(BytePlanes, EveryByteReadingMetricGivesTheBitsOfTheFloats) {
   std::mt19937 random(20261208);
   TaskPool pool(3);
-  const int colour_spaces[] = {kYv12, kIyuv, kYuy2, kUyvy, kY, kYuv};
+  // Layouts whose luma is kept as bytes; chroma only from the planar ones.
+  const int luma_layouts[] = {kYv12, kIyuv, kYuy2, kUyvy, kY, kYuv};
+  const int chroma_layouts[] = {kYv12, kIyuv, kYuv};
   size_t checked = 0;
   for (const BuiltInMetric& metric : BuiltInMetrics()) {
     if (!metric.descriptor.reads_bytes) continue;
     SCOPED_TRACE(std::string(metric.descriptor.name));
     ++checked;
-    for (int round = 0; round < 12; ++round) {
+    const bool chroma = metric.descriptor.differences_only;
+    const ByteKeeping keeping = chroma ? ByteKeeping::kDifferences : ByteKeeping::kExact;
+    for (int round = 0; round < (chroma ? 18 : 12); ++round) {
+      const int component = chroma ? round % 3 : kComponentY;
+      const Case kind{component, component == kComponentY ? luma_layouts[round % std::size(luma_layouts)]
+                                                          : chroma_layouts[round % std::size(chroma_layouts)],
+                      keeping};
       const int width = 16 * std::uniform_int_distribution<int>(1, 14)(random);
       const int height = 8 * std::uniform_int_distribution<int>(1, 12)(random);
-      const int colour_space = colour_spaces[round % std::size(colour_spaces)];
-      const bool visualize = round % 3 == 2;
+      const bool visualize = round % 4 >= 2;
       TaskPool* threads = round % 2 == 0 ? &pool : nullptr;
       const auto seed = static_cast<uint32_t>(random());
-      SCOPED_TRACE(::testing::Message() << width << "x" << height << " colour space " << colour_space
-                                        << (visualize ? " visualized" : ""));
-      const HandedOutcome floats = MeasureHanded(metric, colour_space, width, height, 0, visualize, threads, seed);
+      SCOPED_TRACE(::testing::Message() << width << "x" << height << " component " << component << " colour space "
+                                        << kind.colour_space << (visualize ? " visualized" : ""));
+      const HandedOutcome floats = MeasureHanded(metric, kind, width, height, 0, visualize, threads, seed);
       ASSERT_FALSE(floats.values.empty());
       for (const unsigned byte_inputs : {1u, 2u, 3u}) {
-        EXPECT_TRUE(MeasureHanded(metric, colour_space, width, height, byte_inputs, visualize, threads, seed) == floats)
+        EXPECT_TRUE(MeasureHanded(metric, kind, width, height, byte_inputs, visualize, threads, seed) == floats)
             << "inputs as bytes: " << byte_inputs;
       }
     }
   }
-  EXPECT_GE(checked, 4u);
+  EXPECT_GE(checked, 5u);
 }
 
 }  // namespace

@@ -45,6 +45,12 @@ TEST_P(YuvPlaneRowsCheck, MatchesReferenceOnRandomRows) {
       ChromaRowScalar(u.data(), width, halved, reference.data());
       kernels.chroma(u.data(), width, halved, vector.data());
       ASSERT_TRUE(SameBits(vector, reference)) << width << " " << halved;
+      // The raw bytes: the reference's centred chroma plus 128, one per pixel, nothing written past the row.
+      std::vector<uint8_t> bytes(static_cast<size_t>(width) + 1, 7), scalar_bytes = bytes;
+      kernels.chroma_bytes(u.data(), width, halved, bytes.data());
+      ChromaBytesRowScalar(u.data(), width, halved, scalar_bytes.data());
+      ASSERT_EQ(bytes, scalar_bytes) << width << " " << halved;
+      for (int x = 0; x < width; ++x) ASSERT_EQ(static_cast<float>(bytes[static_cast<size_t>(x)]) - 128.0f, reference[static_cast<size_t>(x)]);
       for (const int component : {kComponentR, kComponentG, kComponentB}) {
         for (const int matrix : {kRec601, kPc601}) {
           reference = guarded();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "vidmetra/yuv_to_bgr_bytes.h"
 
@@ -104,6 +105,26 @@ TEST(PlaneColour, LightnessBranches) {
   EXPECT_NEAR(LightnessOf(0.008), 7.2264f, 1e-5f);
   // Just above the threshold the cube-root branch applies.
   EXPECT_NEAR(LightnessOf(0.0089), 116.0 * std::pow(0.0089, 0.33333) - 16.0, 1e-4);
+}
+
+// Every one of the 2^24 pixels under both matrices, against the formulas pixel by pixel; the rows' padding
+// stays untouched.
+TEST(YuvToBgrBytes, TablesGiveTheFormulasForEveryPixel) {
+  constexpr int kSide = 256, kStride = 3 * kSide + 5;
+  std::vector<uint8_t> source(3 * kSide * kSide);
+  for (int y = 0; y < 256; ++y) {
+    for (size_t i = 0; i < static_cast<size_t>(kSide * kSide); ++i) {
+      source[i] = static_cast<uint8_t>(y);
+      source[kSide * kSide + i] = static_cast<uint8_t>(i % kSide);
+      source[2 * kSide * kSide + i] = static_cast<uint8_t>(i / kSide);
+    }
+    for (const int matrix : {kRec601, kPc601}) {
+      std::vector<uint8_t> fast(kStride * kSide, 7), reference(kStride * kSide, 7);
+      YuvToBgrBytes(source.data(), fast.data(), kSide, kSide, kStride, matrix);
+      YuvToBgrBytesReference(source.data(), reference.data(), kSide, kSide, kStride, matrix);
+      ASSERT_EQ(fast, reference) << "Y " << y << " matrix " << matrix;
+    }
+  }
 }
 
 TEST(YuvToBgrBytes, BothMatricesTruncateAndClamp) {

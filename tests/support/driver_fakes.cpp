@@ -36,7 +36,7 @@ std::unique_ptr<SequenceReader> FakeOpener::Open(const InputFileEntry& entry) {
 }
 
 bool FakePreparer::Prepare(const VideoFrame& decoded, VideoFrame&, PlaneFrame& planes, const MetricChoice&, int32_t,
-                           bool) {
+                           ByteKeeping) {
   const PlaneLayout luma = decoded.Plane(0);
   if (luma.origin == nullptr) return false;
   float* y = planes.Y();

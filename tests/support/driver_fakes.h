@@ -59,7 +59,7 @@ class FakePreparer : public FramePreparer {
  public:
   int fail_on_level = -1;
   bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
-               int32_t colour_matrix, bool keep_bytes) override;
+               int32_t colour_matrix, ByteKeeping keeping) override;
 };
 
 struct FakeMetricBehaviour {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "vidmetra/frame_preparation.h"
 #include "vidmetra/measurement_settings.h"
 #include "vidmetra/metric.h"
 #include "vidmetra/result_store.h"
@@ -36,21 +37,21 @@ class MetricSource {
   // Built-in metrics only read the planes they are handed and share no state between objects, so they may
   // share prepared planes and measure side by side; a plug-in is given planes of its own and its own turn.
   virtual bool IsBuiltIn(int32_t index) const = 0;
-  // A metric that reads 8-bit planes as bytes where the preparation keeps them so (PlaneFrame::ComponentBytes).
-  virtual bool ReadsBytes(int32_t index) const {
+  // Which planes the preparation may keep as bytes for the metric (PlaneFrame::ComponentBytes).
+  virtual ByteKeeping BytesKept(int32_t index) const {
     (void)index;
-    return false;
+    return ByteKeeping::kNone;
   }
 };
 
 class FramePreparer {
  public:
   virtual ~FramePreparer() = default;
-  // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`; with `keep_bytes`
-  // every metric handed the planes reads bytes. Called for the inputs of a frame at once, on different threads,
-  // each with its own frames and planes.
+  // Fills `planes` from a decoded frame for what `metric` measures, under `colour_matrix`, keeping bytes as every
+  // metric handed the planes allows. Called for the inputs of a frame at once, on different threads, each with
+  // its own frames and planes.
   virtual bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
-                       int32_t colour_matrix, bool keep_bytes) = 0;
+                       int32_t colour_matrix, ByteKeeping keeping) = 0;
   // Built-in metrics with equal keys are handed the same planes, prepared once for frames of these colour
   // spaces (one per input) with the key as component; the key fills every plane each of them reads.
   virtual int32_t PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const {

@@ -37,7 +37,7 @@ struct CatalogueEntry {
   int32_t inputs_visualized = 0;
   bool higher_is_better = false;
   bool configurable = false;
-  bool reads_bytes = false;
+  ByteKeeping bytes_kept = ByteKeeping::kNone;
   std::string default_configuration;
   std::string module_path;  // empty for built-ins
 };
@@ -72,7 +72,7 @@ class MetricCatalogue : public MetricSource, public MetricCatalogueView {
   std::string Title(int32_t index) const override;
   std::unique_ptr<Metric> CreateMetric(int32_t index, const MetricParams& params) const override;
   bool IsBuiltIn(int32_t index) const override;
-  bool ReadsBytes(int32_t index) const override;
+  ByteKeeping BytesKept(int32_t index) const override;
   bool IsConfigurable(int32_t index) const override;
   std::string DefaultConfiguration(int32_t index) const override;
 

@@ -10,7 +10,7 @@ class PlaneFramePreparer : public FramePreparer {
  public:
   explicit PlaneFramePreparer(const MetricCatalogue& catalogue) : catalogue_(catalogue) {}
   bool Prepare(const VideoFrame& decoded, VideoFrame& scratch, PlaneFrame& planes, const MetricChoice& metric,
-               int32_t colour_matrix, bool keep_bytes) override;
+               int32_t colour_matrix, ByteKeeping keeping) override;
   int32_t PreparationKey(const MetricChoice& metric, std::span<const int32_t> colour_spaces) const override;
 
  private:

@@ -35,7 +35,7 @@ class PlaneSets {
     int32_t key;
     bool shared;
     bool merged;  // serves metrics of more than one component
-    bool bytes;   // every metric it serves reads bytes
+    ByteKeeping keeping;  // what every metric it serves allows
     std::vector<std::unique_ptr<PlaneFrame>> planes;
     std::vector<PlaneFrame*> frames;  // the same, as the metrics take them
   };

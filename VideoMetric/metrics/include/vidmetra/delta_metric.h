@@ -12,7 +12,8 @@ class DeltaMetric : public MetricBase {
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = false,
-                                                .reads_bytes = true};
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit DeltaMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

@@ -23,7 +23,8 @@ struct MetricDescriptor {
   int32_t height_multiple = 2;
   bool configurable = false;
   std::string_view default_configuration = {};
-  bool reads_bytes = false;  // takes 8-bit planes as bytes where the preparation keeps them so
+  bool reads_bytes = false;       // takes 8-bit planes as bytes where the preparation keeps them so
+  bool differences_only = false;  // its values depend on nothing but differences of the inputs' samples
 
   // The help page's anchor named after the metric.
   std::string HelpAddress() const { return std::string(kHelpPage).append(name); }

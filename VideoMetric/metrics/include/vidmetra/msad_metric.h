@@ -18,7 +18,8 @@ class MsadMetric : public MetricBase {
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = false,
-                                                .reads_bytes = true};
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit MsadMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

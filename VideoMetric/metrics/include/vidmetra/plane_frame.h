@@ -4,6 +4,7 @@
 // declare any further virtual function.
 #include <cstdint>
 
+#include "vidmetra/colour_component.h"
 #include "vidmetra/plugin.h"
 
 namespace vidmetra {
@@ -36,12 +37,17 @@ class PlaneFrame final : public vmp::PlaneFrame {
 
   // 8-bit samples widen to float exactly, so where a built-in metric reads a component of 8-bit samples the
   // preparation may keep them as bytes and leave the float plane alone: a quarter of the memory traffic.
-  // The component's bytes when the last preparation kept them so; null otherwise.
+  // The component's bytes when the last preparation kept them so; null otherwise. Each is its float plus
+  // ByteOffset(component).
   const uint8_t* ComponentBytes(int component) const { return component == bytes_component_ ? bytes_ : nullptr; }
   // Width × height bytes for the component's samples, which from now on stand for its float plane.
   uint8_t* KeepBytes(int component);
   // The float planes hold the samples again.
   void DropBytes() { bytes_component_ = -1; }
+  // Chroma bytes are stored as read, the floats centred.
+  static constexpr float ByteOffset(int component) {
+    return component == kComponentU || component == kComponentV ? 128.0f : 0.0f;
+  }
 
   int32_t content = kContentYuv;
   int32_t matrix = 0;

@@ -16,7 +16,8 @@ class PsnrMetric : public MetricBase {
                                                 .inputs_plain = 2,
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = true,
-                                                .reads_bytes = true};
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit PsnrMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;

@@ -6,9 +6,9 @@
 
 namespace vidmetra {
 
-// The reference, over float or byte samples.
+// The reference, over float or byte samples (sample_pair.h).
 template <typename A, typename B>
-double SumSquaredErrorOf(const A* a, const B* b, size_t count) {
+double SumSquaredErrorOf(A a, B b, size_t count) {
   double sum = 0.0;
   for (size_t i = 0; i < count; ++i) {
     const double d = static_cast<float>(a[i]) - static_cast<float>(b[i]);

@@ -19,11 +19,14 @@ struct YuvSourceRow {
 
 // Centred chroma (byte − 128) of one pixel row; `chroma` is the row's U or V.
 void ChromaRowScalar(const uint8_t* chroma, int width, bool halved, float* out);
+// The raw chroma bytes of one pixel row, one per pixel (centred chroma + 128).
+void ChromaBytesRowScalar(const uint8_t* chroma, int width, bool halved, uint8_t* out);
 // R, G or B (kComponentR, G, B) of one pixel row under a known matrix.
 void RgbRowScalar(const YuvSourceRow& row, int component, int matrix, float* out);
 
 struct YuvPlaneRowKernels {
   void (*chroma)(const uint8_t* chroma, int width, bool halved, float* out);
+  void (*chroma_bytes)(const uint8_t* chroma, int width, bool halved, uint8_t* out);
   void (*rgb)(const YuvSourceRow& row, int component, int matrix, float* out);
 };
 // The references, replaced by the vectorised rows of each tier the flags allow.
