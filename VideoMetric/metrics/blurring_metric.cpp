@@ -10,9 +10,10 @@
 namespace vidmetra {
 double SumOfGradients(const float* plane, int width, int height) {
   double sum = 0.0;
+  const auto stride = static_cast<size_t>(width);
   for (int y = 1; y + 1 < height; ++y) {
-    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
-    for (int x = 1; x + 1 < width; ++x) sum += GradientAt(row + x, width);
+    const size_t row = static_cast<size_t>(y) * stride;
+    for (int x = 1; x + 1 < width; ++x) sum += GradientAt(plane, row + static_cast<size_t>(x), stride);
   }
   return sum;
 }
@@ -59,16 +60,16 @@ FrameResult BlurringMetric::Measure(FrameList frames) {
 }
 
 template <typename A, typename B>
-void BlurringMetric::CompareGradients(const A* a, const B* b, double& sum_a, double& sum_b) {
-  const int width = params_.width;
+void BlurringMetric::CompareGradients(const A& a, const B& b, double& sum_a, double& sum_b) {
+  const auto width = static_cast<size_t>(params_.width);
   for (int y = 1; y + 1 < params_.height; ++y) {
-    const ptrdiff_t row = static_cast<ptrdiff_t>(y) * width;
-    for (int x = 1; x + 1 < width; ++x) {
-      const float gradient_a = GradientAt(a + row + x, width);
-      const float gradient_b = GradientAt(b + row + x, width);
+    const size_t row = static_cast<size_t>(y) * width;
+    for (size_t at = row + 1; at + 1 < row + width; ++at) {
+      const float gradient_a = GradientAt(a, at, width);
+      const float gradient_b = GradientAt(b, at, width);
       sum_a += gradient_a;
       sum_b += gradient_b;
-      difference_map()[row + x] = gradient_a - gradient_b;
+      difference_map()[at] = gradient_a - gradient_b;
     }
   }
 }
@@ -77,7 +78,7 @@ FrameResult BlurringMetric::MeasureAndVisualize(FrameList frames, VideoFrame& ta
   double sum_a = 0.0;
   double sum_b = 0.0;
   VisitSamplePair(frames, params_.component,
-                  [&](const auto* a, const auto* b) { CompareGradients(a, b, sum_a, sum_b); });
+                  [&](const auto& a, const auto& b) { CompareGradients(a, b, sum_a, sum_b); });
   const double scale = 1.0 / static_cast<double>(InteriorCount());
   return CompleteFrame({static_cast<float>(sum_a * scale), static_cast<float>(sum_b * scale)}, &target);
 }

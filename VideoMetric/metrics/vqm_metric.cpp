@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "vidmetra/map_renderer.h"
-#include "vidmetra/sample_pair.h"
+#include "vidmetra/plane_samples.h"
 #include "vidmetra/task_pool.h"
 #include "vidmetra/vqm_lanes.h"
 
@@ -56,9 +56,12 @@ float VqmMetric::FrameVqm(FrameList frames, float* map) {
   // takes a share.
   const int threads = params_.pool == nullptr ? 1 : params_.pool->Threads();
   const int bands = threads == 1 ? 1 : std::min(rows, 4 * threads);
-  VisitSamplePair(frames, params_.component, [&](const auto* a, const auto* b) {
-    RunParts(params_.pool, bands,
-             [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
+  // Each input is captured from its own kind of samples.
+  VisitSamples(*frames[0], params_.component, [&](const auto* a) {
+    VisitSamples(*frames[1], params_.component, [&](const auto* b) {
+      RunParts(params_.pool, bands,
+               [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
+    });
   });
   float mean_sum = 0.0f;
   float largest = 0.0f;

@@ -18,7 +18,8 @@ class BlurringMetric : public MetricBase {
                                                 .inputs_plain = 1,
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = true,
-                                                .reads_bytes = true};
+                                                .reads_bytes = true,
+                                                .differences_only = true};
 
   explicit BlurringMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
@@ -34,21 +35,22 @@ class BlurringMetric : public MetricBase {
   size_t InteriorCount() const;
   float Sharpness(const float* plane) const;
   float Sharpness(const uint8_t* plane) const;
-  // Sums the gradients of both planes and writes their differences into the map; each plane holds floats or
-  // bytes.
+  // Sums the gradients of both planes and writes their differences into the map; each plane is a sample source
+  // of sample_pair.h.
   template <typename A, typename B>
-  void CompareGradients(const A* a, const B* b, double& sum_a, double& sum_b);
+  void CompareGradients(const A& a, const B& b, double& sum_a, double& sum_b);
 
   int32_t second_result_id_;
   float second_sum_ = 0.0f;
 };
 
-// The local gradient of the sample at `sample` in a plane `width` samples wide, in float; samples are floats or
-// bytes, which widen to their floats exactly.
-template <typename Sample>
-inline float GradientAt(const Sample* sample, int width) {
-  const auto at = [&](ptrdiff_t offset) { return static_cast<float>(sample[offset]); };
-  return std::fabs(at(-1) - at(1)) + std::fabs(at(-width) - at(width));
+// The local gradient of sample `at` of a plane `width` samples wide, in float. The plane is anything indexed
+// like an array of its samples: floats, or bytes, which widen to their floats exactly (kept chroma bytes are
+// their floats plus 128, which every difference cancels).
+template <typename Samples>
+inline float GradientAt(const Samples& plane, size_t at, size_t width) {
+  const auto sample = [&](size_t i) { return static_cast<float>(plane[i]); };
+  return std::fabs(sample(at - 1) - sample(at + 1)) + std::fabs(sample(at - width) - sample(at + width));
 }
 
 // Sum over the samples not on the border of |p(x−1, y) − p(x+1, y)| + |p(x, y−1) − p(x, y+1)|.

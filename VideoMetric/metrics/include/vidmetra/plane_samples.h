@@ -1,7 +1,8 @@
 #pragma once
 // One input's plane as the preparation left it: floats, or bytes where it kept 8-bit samples so
-// (PlaneFrame::ComponentBytes). A byte widens to its float exactly, so formulas written once over either sample
-// type give the same values; sample_pair.h does the same for two inputs.
+// (PlaneFrame::ComponentBytes). A luma byte widens to its float exactly, so formulas written once over either
+// sample type give the same values; chroma bytes are their floats plus 128, which suits only formulas of
+// differences within the plane. sample_pair.h hands two inputs.
 #include <cstdint>
 
 #include "vidmetra/plane_frame.h"
