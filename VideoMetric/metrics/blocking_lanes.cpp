@@ -23,10 +23,32 @@ int AlongVariation(const BoundaryLines& l, int f) {
 
 int Activity(const BoundaryLines& l, int k) { return std::abs(l.d0[k]) + std::abs(l.d2[k]); }
 
+template <typename Sample>
+void ReadAdjacentLinesOf(const Sample* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
+  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+}
+
+template <typename Sample>
+void ReadStackedLinesOf(const Sample* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
+}
+
 }  // namespace
 
 void ReadAdjacentLinesScalar(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
-  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+  ReadAdjacentLinesOf(s0, across, length, lines);
+}
+
+void ReadAdjacentLinesScalar(const uint8_t* s0, ptrdiff_t across, int length, const BoundaryLines& lines) {
+  ReadAdjacentLinesOf(s0, across, length, lines);
+}
+
+void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  ReadStackedLinesOf(s0, along, length, lines);
+}
+
+void ReadStackedLinesScalar(const uint8_t* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
+  ReadStackedLinesOf(s0, along, length, lines);
 }
 
 BoundaryPool PoolValuesScalar(const int32_t* values, int length) {
@@ -38,10 +60,6 @@ BoundaryPool PoolValuesScalar(const int32_t* values, int length) {
     }
   }
   return pool;
-}
-
-void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) {
-  for (int k = 0; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
 template <int kLines>
@@ -113,9 +131,12 @@ template <typename V>
   return (x ^ sign) - sign;
 }
 [[gnu::always_inline]] inline Float8 Abs(Float8 x) { return lanes::Absolute(x); }
+// The halves folded together first: picking the four 64-bit lanes out one by one crosses the register's halves
+// twice.
 [[gnu::always_inline]] inline bool AllSet(Int8 mask) {
   const Long4 halves = __builtin_bit_cast(Long4, mask);
-  return (halves[0] & halves[1] & halves[2] & halves[3]) == -1;
+  const Long4 folded = halves & __builtin_shufflevector(halves, halves, 2, 3, 0, 1);
+  return (folded[0] & folded[1]) == -1;
 }
 [[gnu::always_inline]] inline Long8 Wide(Int8 mask) { return __builtin_convertvector(mask, Long8); }
 [[gnu::always_inline]] inline Double8 ToDouble(Int8 x) { return __builtin_convertvector(x, Double8); }
@@ -240,14 +261,48 @@ const Int8 kThreeLines = {0, -1, -1, -1, -1, -1, -1, 0};
   Store(s1, lines.s1 + k);
 }
 
-[[gnu::always_inline]] inline void ReadAdjacentLanes(const float* s0, ptrdiff_t across, int length,
+// The same from 8-bit samples widened to integers: their differences are whole already, as truncation leaves
+// them.
+[[gnu::always_inline]] inline void StoreLineTerms(Int8 before, Int8 at, Int8 s1, Int8 after,
+                                                  const BoundaryLines& lines, int k) {
+  Store(before - at, lines.d0 + k);
+  Store(at - s1, lines.d1 + k);
+  Store(s1 - after, lines.d2 + k);
+  Store(__builtin_convertvector(at, Float8), lines.s0 + k);
+  Store(__builtin_convertvector(s1, Float8), lines.s1 + k);
+}
+
+// Eight samples from `from` on: floats, or bytes widened to integers.
+[[gnu::always_inline]] inline Float8 LoadSamples(const float* from) { return Load<Float8>(from); }
+[[gnu::always_inline]] inline Int8 LoadSamples(const uint8_t* from) {
+  using Byte8 = uint8_t __attribute__((vector_size(8)));
+  using Word8 = uint16_t __attribute__((vector_size(16)));
+  // Through words: widened in one step the compiler takes the bytes one by one.
+  return __builtin_convertvector(__builtin_convertvector(Load<Byte8>(from), Word8), Int8);
+}
+
+template <typename Sample>
+[[gnu::always_inline]] inline void ReadAdjacentLanes(const Sample* s0, ptrdiff_t across, int length,
                                                      const BoundaryLines& lines) {
   int k = 0;
   for (; k + 8 <= length; k += 8) {
-    StoreLineTerms(Load<Float8>(s0 + k - across), Load<Float8>(s0 + k), Load<Float8>(s0 + k + across),
-                   Load<Float8>(s0 + k + 2 * across), lines, k);
+    StoreLineTerms(LoadSamples(s0 + k - across), LoadSamples(s0 + k), LoadSamples(s0 + k + across),
+                   LoadSamples(s0 + k + 2 * across), lines, k);
   }
   for (; k < length; ++k) ReadBoundaryLine(s0 + k, across, lines, k);
+}
+
+// Eight lines of bytes at a time: the four samples s(−1) … s(2) of each line are one 32-bit word, whose bytes
+// give one vector per position across the boundary.
+[[gnu::always_inline]] inline void ReadStackedLanes(const uint8_t* s0, ptrdiff_t along, int length,
+                                                    const BoundaryLines& lines) {
+  int k = 0;
+  for (; k + 8 <= length; k += 8) {
+    Int8 words;
+    for (int i = 0; i < 8; ++i) words[i] = static_cast<int32_t>(Load<uint32_t>(s0 + (k + i) * along - 1));
+    StoreLineTerms(words & 0xFF, (words >> 8) & 0xFF, (words >> 16) & 0xFF, (words >> 24) & 0xFF, lines, k);
+  }
+  for (; k < length; ++k) ReadBoundaryLine(s0 + k * along, 1, lines, k);
 }
 
 // Eight lines at a time: the four samples s(−1) … s(2) of each line are adjacent, so a 4 × 8 transposition turns
@@ -314,8 +369,18 @@ __attribute__((target("avx2"))) void ReadAdjacentAvx2(const float* s0, ptrdiff_t
   ReadAdjacentLanes(s0, across, length, lines);
 }
 
+__attribute__((target("avx2"))) void ReadAdjacentBytesAvx2(const uint8_t* s0, ptrdiff_t across, int length,
+                                                          const BoundaryLines& lines) {
+  ReadAdjacentLanes(s0, across, length, lines);
+}
+
 __attribute__((target("avx2"))) void ReadStackedAvx2(const float* s0, ptrdiff_t along, int length,
                                                     const BoundaryLines& lines) {
+  ReadStackedLanes(s0, along, length, lines);
+}
+
+__attribute__((target("avx2"))) void ReadStackedBytesAvx2(const uint8_t* s0, ptrdiff_t along, int length,
+                                                         const BoundaryLines& lines) {
   ReadStackedLanes(s0, along, length, lines);
 }
 
@@ -338,9 +403,13 @@ void EvaluateBoundaryScalar(const BoundaryLines& lines, int length, bool limit_i
 }
 
 void InitBlockingLaneKernels(BlockingLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels = {ReadAdjacentLinesScalar, ReadStackedLinesScalar, EvaluateBoundaryScalar, PoolValuesScalar};
+  kernels = {ReadAdjacentLinesScalar, ReadAdjacentLinesScalar, ReadStackedLinesScalar,
+             ReadStackedLinesScalar,  EvaluateBoundaryScalar,  PoolValuesScalar};
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels = {ReadAdjacentAvx2, ReadStackedAvx2, EvaluateBoundaryAvx2, PoolValuesAvx2};
+  if ((flags & kCpuAvx2) != 0) {
+    kernels = {ReadAdjacentAvx2, ReadAdjacentBytesAvx2, ReadStackedAvx2, ReadStackedBytesAvx2, EvaluateBoundaryAvx2,
+               PoolValuesAvx2};
+  }
   if ((flags & kCpuAvx512) != 0) kernels.evaluate = EvaluateBoundaryAvx512;
 #endif
 }

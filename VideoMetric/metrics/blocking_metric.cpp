@@ -4,6 +4,7 @@
 
 #include "vidmetra/blocking_lanes.h"
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/plane_samples.h"
 #include "vidmetra/task_pool.h"
 
 namespace vidmetra {
@@ -38,7 +39,8 @@ BoundaryLines BlockingMetric::LinesOf(LineTerms& scratch) {
           scratch.floats.data(), scratch.floats.data() + longest};
 }
 
-void BlockingMetric::EvaluateVerticalBands(const float* copy, int first_band, int last_band, LineTerms& scratch) {
+template <typename Sample>
+void BlockingMetric::EvaluateVerticalBands(const Sample* copy, int first_band, int last_band, LineTerms& scratch) {
   const int width = params_.width;
   const int height = params_.height;
   const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
@@ -47,24 +49,24 @@ void BlockingMetric::EvaluateVerticalBands(const float* copy, int first_band, in
   for (int band = first_band; band < last_band; ++band) {
     const int rows = std::min(8, height - 8 * band);
     for (int j = 0; j + 1 < width / 8; ++j) {
-      const float* start = copy + 8 * j + 7 + 8 * band * down;
-      kernels.read_stacked(start, down, rows, lines);
+      kernels.ReadStacked(copy + 8 * j + 7 + 8 * band * down, down, rows, lines);
       kernels.evaluate(lines, rows, true, edge_threshold_, values_.data() + VerticalValues(j) + 8 * band);
     }
   }
 }
 
-void BlockingMetric::EvaluateHorizontal(const float* copy, int j, LineTerms& scratch) {
+template <typename Sample>
+void BlockingMetric::EvaluateHorizontal(const Sample* copy, int j, LineTerms& scratch) {
   const int width = params_.width;
   const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
   const BoundaryLines lines = LinesOf(scratch);
   const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
-  kernels.read_adjacent(copy + (8 * j + 7) * down, down, width, lines);
+  kernels.ReadAdjacent(copy + (8 * j + 7) * down, down, width, lines);
   kernels.evaluate(lines, width, false, edge_threshold_, values_.data() + HorizontalValues(j));
 }
 
-BoundaryPool BlockingMetric::PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along,
-                                          ptrdiff_t across, int length, const float* plane, float* map) const {
+BoundaryPool BlockingMetric::PoolBoundary(const int32_t* values, ptrdiff_t start, ptrdiff_t along, ptrdiff_t across,
+                                          int length, float* map) const {
   const BoundaryPool pool = ActiveBlockingLaneKernels().pool(values, length);
   if (map == nullptr) return pool;
   int previous_mark = 0;
@@ -72,7 +74,7 @@ BoundaryPool BlockingMetric::PoolBoundary(const int32_t* values, const float* st
     const int v = values[i];
     const int mark = i % 8 == 0 ? v : std::clamp(v, previous_mark - step_limit_, previous_mark + step_limit_);
     previous_mark = mark;
-    const ptrdiff_t at = start + i * along - plane;
+    const ptrdiff_t at = start + i * along;
     map[at] = map[at + across] = static_cast<float>(std::min(255, mark));
   }
   return pool;
@@ -94,13 +96,15 @@ size_t BlockingMetric::HorizontalValues(int j) const {
   return VerticalValues(std::max(params_.width / 8 - 1, 0)) + static_cast<size_t>(j) * static_cast<size_t>(params_.width);
 }
 
-float BlockingMetric::FrameValue(const float* plane, float* map) {
+template <typename Sample>
+float BlockingMetric::FrameValue(const Sample* plane, float* map) {
   // The evaluation works on the picture turned upside down: copy row k is plane row H − 1 − k. Walking the
   // plane from its last row with a negative row step gives that order without copying.
   const int width = params_.width;
   const int height = params_.height;
   const ptrdiff_t down = -static_cast<ptrdiff_t>(width);
-  const float* copy = plane + static_cast<ptrdiff_t>(height - 1) * width;
+  const ptrdiff_t last_row = static_cast<ptrdiff_t>(height - 1) * width;
+  const Sample* copy = plane + last_row;
   const int vertical = std::max(width / 8 - 1, 0);
   const int horizontal = std::max(height / 8 - 1, 0);
   // Every position is evaluated on its own: the vertical boundaries band by band of eight rows, so that the
@@ -116,13 +120,13 @@ float BlockingMetric::FrameValue(const float* plane, float* map) {
   SpreadOverThreads(vertical, [&](int first, int last, LineTerms&) {
     for (int j = first; j < last; ++j) {
       pools_[static_cast<size_t>(j)] =
-          PoolBoundary(values_.data() + VerticalValues(j), copy + 8 * j + 7, down, 1, height, plane, map);
+          PoolBoundary(values_.data() + VerticalValues(j), last_row + 8 * j + 7, down, 1, height, map);
     }
   });
   SpreadOverThreads(horizontal, [&](int first, int last, LineTerms&) {
     for (int j = first; j < last; ++j) {
       pools_[static_cast<size_t>(vertical + j)] =
-          PoolBoundary(values_.data() + HorizontalValues(j), copy + (8 * j + 7) * down, 1, down, width, plane, map);
+          PoolBoundary(values_.data() + HorizontalValues(j), last_row + (8 * j + 7) * down, 1, down, width, map);
     }
   });
   int64_t total = 0;
@@ -147,11 +151,15 @@ float BlockingMetric::FrameValue(const float* plane, float* map) {
 }
 
 FrameResult BlockingMetric::Measure(FrameList frames) {
-  return CompleteFrame({FrameValue(Plane(frames, 0), nullptr)}, nullptr);
+  const float value =
+      VisitSamples(*frames[0], params_.component, [&](const auto* plane) { return FrameValue(plane, nullptr); });
+  return CompleteFrame({value}, nullptr);
 }
 
 FrameResult BlockingMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
-  return CompleteFrame({FrameValue(Plane(frames, 0), difference_map())}, &target);
+  const float value = VisitSamples(*frames[0], params_.component,
+                                   [&](const auto* plane) { return FrameValue(plane, difference_map()); });
+  return CompleteFrame({value}, &target);
 }
 
 void BlockingMetric::RenderVisualization(VideoFrame& target) { RenderGreyMap(difference_map(), target); }

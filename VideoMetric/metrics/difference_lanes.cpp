@@ -114,14 +114,15 @@ constexpr size_t kExactBlockSteps = size_t{1} << 15;
 [[gnu::always_inline]] inline LaneSum GradientLanes(const float* plane, int width, int height) {
   Lanes sum;
   double rest = 0.0;
+  const auto stride = static_cast<size_t>(width);
   for (int y = 1; y + 1 < height; ++y) {
-    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
-    int x = 1;
-    for (; x + 8 < width; x += 8) {
-      const float* at = row + x;
+    const size_t row = static_cast<size_t>(y) * stride;
+    size_t x = 1;
+    for (; x + 8 < stride; x += 8) {
+      const float* at = plane + row + x;
       sum.Add(Absolute(Load(at - 1) - Load(at + 1)) + Absolute(Load(at - width) - Load(at + width)));
     }
-    for (; x + 1 < width; ++x) rest += GradientAt(row + x, width);
+    for (; x + 1 < stride; ++x) rest += GradientAt(plane, row + x, stride);
   }
   const double total = sum.Total() + rest;
   return {total, total};

@@ -60,6 +60,14 @@ VIDMETRA_LANES_INLINE Words CaptureRow(const float* samples) {
   return __builtin_convertvector(__builtin_convertvector(x, Ints), Words);
 }
 
+// Bytes are in range and whole already.
+VIDMETRA_LANES_INLINE Words CaptureRow(const uint8_t* samples) {
+  using Bytes = uint8_t __attribute__((vector_size(kDctLanes)));
+  Bytes x;
+  std::memcpy(&x, samples, sizeof x);
+  return __builtin_convertvector(x, Words);
+}
+
 // Eight block rows into eight sample positions across the blocks, by zipping words, then pairs, then quadruples.
 VIDMETRA_LANES_INLINE void Transpose(const Words* rows, Words* columns) {
   Words pairs[8], quadruples[8];
@@ -81,9 +89,10 @@ VIDMETRA_LANES_INLINE void Transpose(const Words* rows, Words* columns) {
   }
 }
 
-VIDMETRA_LANES_INLINE void CaptureLanes(const float* plane, int width, int count, int16_t* lanes) {
+template <typename Sample>
+VIDMETRA_LANES_INLINE void CaptureLanes(const Sample* plane, int width, int count, int16_t* lanes) {
   for (int y = 0; y < 8; ++y) {
-    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
+    const Sample* row = plane + static_cast<ptrdiff_t>(y) * width;
     Words blocks[kDctLanes];
     for (int j = 0; j < kDctLanes; ++j) blocks[j] = j < count ? CaptureRow(row + 8 * j) : Words{};
     Words columns[8];
@@ -128,11 +137,18 @@ VIDMETRA_LANES_INLINE VqmLaneStatistics CompareLanes(const int16_t* a, const int
 void CaptureLanesBaseline(const float* plane, int width, int count, int16_t* lanes) {
   CaptureLanes(plane, width, count, lanes);
 }
+void CaptureByteLanesBaseline(const uint8_t* plane, int width, int count, int16_t* lanes) {
+  CaptureLanes(plane, width, count, lanes);
+}
 VqmLaneStatistics CompareLanesBaseline(const int16_t* a, const int16_t* b) { return CompareLanes(a, b); }
 #endif
 
 #ifdef VIDMETRA_X86_KERNELS
 __attribute__((target("avx2"))) void CaptureLanesAvx2(const float* plane, int width, int count, int16_t* lanes) {
+  CaptureLanes(plane, width, count, lanes);
+}
+__attribute__((target("avx2"))) void CaptureByteLanesAvx2(const uint8_t* plane, int width, int count,
+                                                          int16_t* lanes) {
   CaptureLanes(plane, width, count, lanes);
 }
 __attribute__((target("avx2"))) VqmLaneStatistics CompareLanesAvx2(const int16_t* a, const int16_t* b) {
@@ -162,14 +178,30 @@ int16_t VqmCaptureSample(float sample) {
   return static_cast<int16_t>(sample);
 }
 
-void VqmCaptureLanesScalar(const float* plane, int width, int count, int16_t* lanes) {
+namespace {
+
+// A byte widens to its float exactly, so one body serves both sample types.
+template <typename Sample>
+void CaptureLanesScalar(const Sample* plane, int width, int count, int16_t* lanes) {
   for (int y = 0; y < 8; ++y) {
-    const float* row = plane + static_cast<ptrdiff_t>(y) * width;
+    const Sample* row = plane + static_cast<ptrdiff_t>(y) * width;
     for (int x = 0; x < 8; ++x) {
       int16_t* samples = lanes + kDctLanes * (8 * y + x);
-      for (int j = 0; j < kDctLanes; ++j) samples[j] = j < count ? VqmCaptureSample(row[8 * j + x]) : int16_t{0};
+      for (int j = 0; j < kDctLanes; ++j) {
+        samples[j] = j < count ? VqmCaptureSample(static_cast<float>(row[8 * j + x])) : int16_t{0};
+      }
     }
   }
+}
+
+}  // namespace
+
+void VqmCaptureLanesScalar(const float* plane, int width, int count, int16_t* lanes) {
+  CaptureLanesScalar(plane, width, count, lanes);
+}
+
+void VqmCaptureLanesScalar(const uint8_t* plane, int width, int count, int16_t* lanes) {
+  CaptureLanesScalar(plane, width, count, lanes);
 }
 
 VqmBlockStatistics VqmCompareBlock(const int16_t* a, const int16_t* b) {
@@ -205,13 +237,17 @@ VqmLaneStatistics VqmCompareLanesScalar(const int16_t* a, const int16_t* b) {
 }
 
 void InitVqmLaneKernels(VqmLaneKernels& kernels, [[maybe_unused]] unsigned flags) {
-  kernels = {VqmCaptureLanesScalar, VqmCompareLanesScalar};
+  kernels = {VqmCaptureLanesScalar, VqmCaptureLanesScalar, VqmCompareLanesScalar};
 #if defined(VIDMETRA_X86_KERNELS) || defined(VIDMETRA_ARM_KERNELS)
-  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) kernels = {CaptureLanesBaseline, CompareLanesBaseline};
+  if ((flags & (kCpuSse2 | kCpuNeon)) != 0) {
+    kernels = {CaptureLanesBaseline, CaptureByteLanesBaseline, CompareLanesBaseline};
+  }
 #endif
 #ifdef VIDMETRA_X86_KERNELS
-  if ((flags & kCpuAvx2) != 0) kernels = {CaptureLanesAvx2, CompareLanesAvx2};
-  if ((flags & kCpuAvx512) != 0) kernels = {VqmCaptureLanesAvx512, VqmCompareLanesAvx512};
+  if ((flags & kCpuAvx2) != 0) kernels = {CaptureLanesAvx2, CaptureByteLanesAvx2, CompareLanesAvx2};
+  if ((flags & kCpuAvx512) != 0) {
+    kernels = {VqmCaptureLanesAvx512, VqmCaptureByteLanesAvx512, VqmCompareLanesAvx512};
+  }
 #endif
 }
 

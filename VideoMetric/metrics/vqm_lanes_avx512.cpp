@@ -26,6 +26,15 @@ constexpr std::array<uint16_t, 64> CaptureOrder() {
 }
 alignas(64) constexpr std::array<uint16_t, 64> kCaptureOrder = CaptureOrder();
 
+// The same for bytes widened in picture order, samples 0 … 31 in the first vector and 32 … 63 in the second: the
+// entry's sample is its index into the pair.
+constexpr std::array<uint16_t, 64> ByteCaptureOrder() {
+  std::array<uint16_t, 64> order{};
+  for (int entry = 0; entry < 64; ++entry) order[static_cast<size_t>(entry)] = static_cast<uint16_t>(8 * (entry % 8) + entry / 8);
+  return order;
+}
+alignas(64) constexpr std::array<uint16_t, 64> kByteCaptureOrder = ByteCaptureOrder();
+
 // VqmCaptureSample on 16 samples: saturated at the 16-bit limits before the truncating conversion, NaN as 0.
 VIDMETRA_AVX512 inline __m512i CaptureVector(const float* samples, __mmask16 lanes) {
   const __m512 x = _mm512_maskz_loadu_ps(lanes, samples);
@@ -83,6 +92,21 @@ VIDMETRA_AVX512 void VqmCaptureLanesAvx512(const float* plane, int width, int co
     for (int k = 0; k < 4; ++k) converted[k] = CaptureVector(row + 16 * k, static_cast<__mmask16>(valid >> (16 * k)));
     const __m512i low = _mm512_packs_epi32(converted[0], converted[1]);
     const __m512i high = _mm512_packs_epi32(converted[2], converted[3]);
+    _mm512_storeu_si512(lanes + 64 * y, _mm512_permutex2var_epi16(low, first_half, high));
+    _mm512_storeu_si512(lanes + 64 * y + 32, _mm512_permutex2var_epi16(low, second_half, high));
+  }
+}
+
+VIDMETRA_AVX512 void VqmCaptureByteLanesAvx512(const uint8_t* plane, int width, int count, int16_t* lanes) {
+  const __m512i first_half = _mm512_load_si512(kByteCaptureOrder.data());
+  const __m512i second_half = _mm512_load_si512(kByteCaptureOrder.data() + 32);
+  const __mmask64 valid = count >= kDctLanes ? ~__mmask64{0} : (__mmask64{1} << (8 * count)) - 1;
+  for (int y = 0; y < 8; ++y) {
+    const uint8_t* samples = plane + static_cast<ptrdiff_t>(y) * width;
+    _mm_prefetch(reinterpret_cast<const char*>(samples + 2 * 64), _MM_HINT_T0);  // as the float capture does
+    const __m512i row = _mm512_maskz_loadu_epi8(valid, samples);
+    const __m512i low = _mm512_cvtepu8_epi16(_mm512_castsi512_si256(row));
+    const __m512i high = _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(row, 1));
     _mm512_storeu_si512(lanes + 64 * y, _mm512_permutex2var_epi16(low, first_half, high));
     _mm512_storeu_si512(lanes + 64 * y + 32, _mm512_permutex2var_epi16(low, second_half, high));
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vidmetra/map_renderer.h"
+#include "vidmetra/plane_samples.h"
 #include "vidmetra/task_pool.h"
 #include "vidmetra/vqm_lanes.h"
 
@@ -27,19 +28,18 @@ VqmMetric::VqmMetric(const MetricParams& params)
 
 int16_t VqmMetric::Weight(int row, int column) { return VqmWeight(8 * row + column); }
 
-void VqmMetric::CompareBlockRows(const float* a, const float* b, int first, int last, float* map) {
+template <typename A, typename B>
+void VqmMetric::CompareBlockRows(const A* a, const B* b, int first, int last, float* map) {
   const int width = params_.width;
   const int columns = width / 8;
-  const float* planes[2] = {a, b};
   alignas(64) int16_t lanes[2][64 * kDctLanes];
   for (int by = first; by < last; ++by) {
     for (int bx = 0; bx < columns; bx += kDctLanes) {
       const int count = std::min(kDctLanes, columns - bx);
       const ptrdiff_t origin = static_cast<ptrdiff_t>(8 * by) * width + 8 * bx;
-      for (int i = 0; i < 2; ++i) {
-        lanes_.capture(planes[i] + origin, width, count, lanes[i]);
-        transform_(lanes[i]);
-      }
+      lanes_.Capture(a + origin, width, count, lanes[0]);
+      lanes_.Capture(b + origin, width, count, lanes[1]);
+      for (auto& block_lanes : lanes) transform_(block_lanes);
       const VqmLaneStatistics statistics = lanes_.compare(lanes[0], lanes[1]);
       const size_t block = static_cast<size_t>(by) * static_cast<size_t>(columns) + static_cast<size_t>(bx);
       std::copy_n(statistics.mean, count, block_means_.begin() + static_cast<ptrdiff_t>(block));
@@ -51,15 +51,18 @@ void VqmMetric::CompareBlockRows(const float* a, const float* b, int first, int 
 }
 
 float VqmMetric::FrameVqm(FrameList frames, float* map) {
-  const float* a = Plane(frames, 0);
-  const float* b = Plane(frames, 1);
   const int rows = params_.height / 8;
   // Several bands per thread, so that a thread that comes late to the frame (reading the next one, say) still
   // takes a share.
   const int threads = params_.pool == nullptr ? 1 : params_.pool->Threads();
   const int bands = threads == 1 ? 1 : std::min(rows, 4 * threads);
-  RunParts(params_.pool, bands,
-           [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
+  // Each input is captured from its own kind of samples.
+  VisitSamples(*frames[0], params_.component, [&](const auto* a) {
+    VisitSamples(*frames[1], params_.component, [&](const auto* b) {
+      RunParts(params_.pool, bands,
+               [&](int band) { CompareBlockRows(a, b, rows * band / bands, rows * (band + 1) / bands, map); });
+    });
+  });
   float mean_sum = 0.0f;
   float largest = 0.0f;
   for (size_t block = 0; block < block_means_.size(); ++block) {

@@ -1,5 +1,7 @@
 #include "vidmetra/yuv_plane_rows.h"
 
+#include <algorithm>
+
 #include "vidmetra/cpu_dispatch.h"
 #include "vidmetra/float8_lanes.h"
 #include "vidmetra/plane_colour.h"
@@ -58,7 +60,7 @@ inline int VectorEnd(int width) { return width - 2 - (width - 2) % 8; }
       __builtin_memcpy(out + x, &pairs, sizeof pairs);
     }
   } else {
-    __builtin_memcpy(out, chroma, static_cast<size_t>(width));
+    std::copy_n(chroma, width, out);  // which, unlike memcpy, takes an empty row of null pointers
     x = width;
   }
   for (; x < width; ++x) out[x] = ChromaByte(chroma, x, width, halved);

@@ -44,6 +44,32 @@ struct Terms {
   size_t stride;
 };
 
+// Terms equal field by field, floats by their bits.
+void ExpectSameTerms(const Terms& actual, const Terms& expected, const char* what) {
+  ASSERT_EQ(actual.integers, expected.integers) << what;
+  ASSERT_EQ(0, std::memcmp(actual.floats.data(), expected.floats.data(), actual.floats.size() * sizeof(float)))
+      << what;
+}
+
+// Planes of 8-bit samples read as bytes, by the byte references and by the tier's readers, give the terms the
+// float reference reads from the widened samples.
+void ExpectByteReadsMatch(const std::vector<float>& rows, const std::vector<float>& columns, ptrdiff_t stride,
+                          int length, const Terms& expected) {
+  const std::vector<uint8_t> row_bytes(rows.begin(), rows.end()), column_bytes(columns.begin(), columns.end());
+  const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
+  const uint8_t* s0 = row_bytes.data() + stride + 2;
+  Terms reference(length), vector(length);
+  ReadAdjacentLinesScalar(s0, stride, length, reference.Lines());
+  kernels.read_adjacent_bytes(s0, stride, length, vector.Lines());
+  ExpectSameTerms(reference, expected, "adjacent byte reference");
+  ExpectSameTerms(vector, expected, "adjacent bytes");
+  Terms stacked_reference(length), stacked_vector(length);
+  ReadStackedLinesScalar(column_bytes.data() + 2 * 4 + 1, 4, length, stacked_reference.Lines());
+  kernels.read_stacked_bytes(column_bytes.data() + 2 * 4 + 1, 4, length, stacked_vector.Lines());
+  ExpectSameTerms(stacked_reference, expected, "stacked byte reference");
+  ExpectSameTerms(stacked_vector, expected, "stacked bytes");
+}
+
 TEST_P(BlockingLanesCheck, ReadingAndEvaluationMatchReference) {
   const BlockingLaneKernels& kernels = ActiveBlockingLaneKernels();
   for (int n = 0; n < 120; ++n) {
@@ -81,6 +107,9 @@ TEST_P(BlockingLanesCheck, ReadingAndEvaluationMatchReference) {
     ASSERT_EQ(0, std::memcmp(stacked_vector.floats.data(), stacked_reference.floats.data(),
                              stacked_vector.floats.size() * sizeof(float)))
         << length;
+    if (kind == 0) {
+      ASSERT_NO_FATAL_FAILURE(ExpectByteReadsMatch(rows, columns, stride, length, reference_terms));
+    }
     for (const bool limit_inner : {false, true}) {
       for (const int threshold : {40, 0, 1000}) {
         std::vector<int32_t> reference(static_cast<size_t>(length) + 1, -5), vector = reference;

@@ -6,6 +6,7 @@
 
 #include "kernels/kernel_check.h"
 #include "vidmetra/blurring_metric.h"
+#include "vidmetra/byte_differences.h"
 #include "vidmetra/difference_lanes.h"
 #include "vidmetra/difference_sum.h"
 #include "vidmetra/squared_error.h"
@@ -81,6 +82,12 @@ TEST_P(DifferenceLanesCheck, GradientSumsMatchReference) {
       const LaneSum lanes = kernels.gradients(plane.data(), width, height);
       if (bytes) {
         EXPECT_EQ(lanes.sum, reference) << width << "x" << height;
+        // The planes that stay bytes: exact integer sums, through the byte kernels of this tier and the scalar ones.
+        const std::vector<uint8_t> samples(plane.begin(), plane.end());
+        for (const auto absolute : {ActiveByteDifferenceKernels().absolute, SumAbsoluteByteDifferencesScalar}) {
+          EXPECT_EQ(static_cast<double>(SumByteGradients(samples.data(), width, height, absolute)), reference)
+              << width << "x" << height;
+        }
       }
       const size_t terms = static_cast<size_t>(std::max(width - 2, 0)) * static_cast<size_t>(std::max(height - 2, 0));
       const double divisor = terms == 0 ? 1.0 : static_cast<double>(terms);

@@ -60,6 +60,28 @@ void ExpectCaptureMatchesReference(const VqmLaneKernels& kernels, std::mt19937& 
   }
 }
 
+// Byte captures at random starts against the byte reference, and that against the float reference on the
+// widened samples.
+void ExpectByteCaptureMatchesReference(const VqmLaneKernels& kernels, std::mt19937& random) {
+  for (int n = 0; n < 300; ++n) {
+    const size_t offset = testing::RandomOffset(random, 63);
+    std::vector<uint8_t> picture(offset + static_cast<size_t>(kWidth) * 8);
+    for (uint8_t& sample : picture) sample = testing::RandomByte(random);
+    const std::vector<float> widened(picture.begin() + static_cast<ptrdiff_t>(offset), picture.end());
+    const int count = 1 + n % kDctLanes;
+    Lanes expected;
+    VqmCaptureLanesScalar(widened.data(), kWidth, count, expected.data());
+    Lanes reference;
+    reference.fill(-1);
+    VqmCaptureLanesScalar(picture.data() + offset, kWidth, count, reference.data());
+    ASSERT_EQ(reference, expected) << count << " blocks";
+    Lanes actual;
+    actual.fill(-1);
+    kernels.capture_bytes(picture.data() + offset, kWidth, count, actual.data());
+    ASSERT_EQ(actual, expected) << count << " blocks";
+  }
+}
+
 // Coefficients as the transform leaves them for 8-bit blocks, at the 16-bit limits, and with a zero or a
 // negative DC (contrast 0, contrast NaN).
 Lanes RandomCoefficients(std::mt19937& random, int kind) {
@@ -118,6 +140,10 @@ class VqmLaneCheck : public testing::TierCheck {
 };
 
 TEST_P(VqmLaneCheck, CaptureMatchesReference) { ExpectCaptureMatchesReference(ActiveVqmLaneKernels(), random_); }
+
+TEST_P(VqmLaneCheck, ByteCaptureMatchesReference) {
+  ExpectByteCaptureMatchesReference(ActiveVqmLaneKernels(), random_);
+}
 
 TEST_P(VqmLaneCheck, ComparisonMatchesReferenceBitForBit) {
   ExpectComparisonMatchesReference(ActiveVqmLaneKernels(), random_);

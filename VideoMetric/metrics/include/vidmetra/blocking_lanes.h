@@ -23,23 +23,28 @@ struct BoundaryLines {
   float* s1;
 };
 
-// The terms of line k, whose sample s(0) is at `s0`, `across` being the step from s(0) to s(1).
-inline void ReadBoundaryLine(const float* s0, ptrdiff_t across, const BoundaryLines& lines, int k) {
-  const float before = s0[-across];
-  const float s1 = s0[across];
-  const float after = s0[2 * across];
-  lines.d0[k] = TruncateToInt(before - s0[0]);
-  lines.d1[k] = TruncateToInt(s0[0] - s1);
+// The terms of line k, whose sample s(0) is at `s0`, `across` being the step from s(0) to s(1). Samples are
+// floats or bytes, which widen to their floats exactly.
+template <typename Sample>
+inline void ReadBoundaryLine(const Sample* s0, ptrdiff_t across, const BoundaryLines& lines, int k) {
+  const auto at = static_cast<float>(s0[0]);
+  const auto before = static_cast<float>(s0[-across]);
+  const auto s1 = static_cast<float>(s0[across]);
+  const auto after = static_cast<float>(s0[2 * across]);
+  lines.d0[k] = TruncateToInt(before - at);
+  lines.d1[k] = TruncateToInt(at - s1);
   lines.d2[k] = TruncateToInt(s1 - after);
-  lines.s0[k] = s0[0];
+  lines.s0[k] = at;
   lines.s1[k] = s1;
 }
 
 // ReadBoundaryLine for lines 0 … length − 1 side by side, line k's s(0) at s0 + k.
 void ReadAdjacentLinesScalar(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
+void ReadAdjacentLinesScalar(const uint8_t* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
 // ReadBoundaryLine for lines 0 … length − 1 whose samples lie side by side (across = 1), line k's s(0) at
 // s0 + k · along: the rows crossing a vertical boundary.
 void ReadStackedLinesScalar(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
+void ReadStackedLinesScalar(const uint8_t* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
 
 // One position on lines first … first + kLines − 1 (2 or 3); −1 marks a real edge.
 template <int kLines>
@@ -60,9 +65,25 @@ BoundaryPool PoolValuesScalar(const int32_t* values, int length);
 
 struct BlockingLaneKernels {
   void (*read_adjacent)(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
+  void (*read_adjacent_bytes)(const uint8_t* s0, ptrdiff_t across, int length, const BoundaryLines& lines);
   void (*read_stacked)(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
+  void (*read_stacked_bytes)(const uint8_t* s0, ptrdiff_t along, int length, const BoundaryLines& lines);
   void (*evaluate)(const BoundaryLines& lines, int length, bool limit_inner, int edge_threshold, int32_t* values);
   BoundaryPool (*pool)(const int32_t* values, int length);
+
+  // The readers of the plane's sample type.
+  void ReadAdjacent(const float* s0, ptrdiff_t across, int length, const BoundaryLines& lines) const {
+    read_adjacent(s0, across, length, lines);
+  }
+  void ReadAdjacent(const uint8_t* s0, ptrdiff_t across, int length, const BoundaryLines& lines) const {
+    read_adjacent_bytes(s0, across, length, lines);
+  }
+  void ReadStacked(const float* s0, ptrdiff_t along, int length, const BoundaryLines& lines) const {
+    read_stacked(s0, along, length, lines);
+  }
+  void ReadStacked(const uint8_t* s0, ptrdiff_t along, int length, const BoundaryLines& lines) const {
+    read_stacked_bytes(s0, along, length, lines);
+  }
 };
 // The references, replaced by the vectorised steps of each tier the flags allow.
 void InitBlockingLaneKernels(BlockingLaneKernels& kernels, unsigned flags);

@@ -17,7 +17,8 @@ class BlockingMetric : public MetricBase {
                                                 .inputs_visualized = 1,
                                                 .higher_is_better = false,
                                                 .width_multiple = 8,
-                                                .height_multiple = 8};
+                                                .height_multiple = 8,
+                                                .reads_bytes = true};
 
   explicit BlockingMetric(const MetricParams& params);
   FrameResult Measure(FrameList frames) override;
@@ -35,14 +36,19 @@ class BlockingMetric : public MetricBase {
     std::vector<int32_t> integers;
     std::vector<float> floats;
   };
-  float FrameValue(const float* plane, float* map);
+  // The plane holds floats or bytes.
+  template <typename Sample>
+  float FrameValue(const Sample* plane, float* map);
   static BoundaryLines LinesOf(LineTerms& scratch);
   // The values of every vertical boundary on the rows of bands [first_band, last_band) of eight rows.
-  void EvaluateVerticalBands(const float* copy, int first_band, int last_band, LineTerms& scratch);
-  void EvaluateHorizontal(const float* copy, int j, LineTerms& scratch);
-  // The pool of one boundary's values, marking the map (when there is one) along it.
-  BoundaryPool PoolBoundary(const int32_t* values, const float* start, ptrdiff_t along, ptrdiff_t across, int length,
-                    const float* plane, float* map) const;
+  template <typename Sample>
+  void EvaluateVerticalBands(const Sample* copy, int first_band, int last_band, LineTerms& scratch);
+  template <typename Sample>
+  void EvaluateHorizontal(const Sample* copy, int j, LineTerms& scratch);
+  // The pool of one boundary's values, marking the map (when there is one) along it from the plane position
+  // `start` on.
+  BoundaryPool PoolBoundary(const int32_t* values, ptrdiff_t start, ptrdiff_t along, ptrdiff_t across, int length,
+                            float* map) const;
   // work(first, last, scratch) on parts of [0, count), one per thread, each with its own line terms.
   template <typename Work>
   void SpreadOverThreads(int count, Work work);

@@ -16,6 +16,8 @@ int16_t VqmCaptureSample(float sample);
 // The samples of `count` (1 … kDctLanes) side-by-side blocks from `plane` on, in a picture `width` samples
 // wide, interleaved; the lanes beyond them get zeros.
 void VqmCaptureLanesScalar(const float* plane, int width, int count, int16_t* lanes);
+// The same from 8-bit samples, which the capture takes as they are.
+void VqmCaptureLanesScalar(const uint8_t* plane, int width, int count, int16_t* lanes);
 
 struct VqmBlockStatistics {
   float mean;
@@ -33,11 +35,20 @@ struct VqmLaneStatistics {
 // VqmCompareBlock on each lane of two sets of interleaved coefficients.
 VqmLaneStatistics VqmCompareLanesScalar(const int16_t* a, const int16_t* b);
 
-// The steps of one instruction-set tier: `capture` gives what VqmCaptureLanesScalar gives, `compare` what
-// VqmCompareLanesScalar gives, with the same operations in the same order, so the same floats.
+// The steps of one instruction-set tier: `capture` and `capture_bytes` give what VqmCaptureLanesScalar gives,
+// `compare` what VqmCompareLanesScalar gives, with the same operations in the same order, so the same floats.
 struct VqmLaneKernels {
   void (*capture)(const float* plane, int width, int count, int16_t* lanes);
+  void (*capture_bytes)(const uint8_t* plane, int width, int count, int16_t* lanes);
   VqmLaneStatistics (*compare)(const int16_t* a, const int16_t* b);
+
+  // The capture of the plane's sample type.
+  void Capture(const float* plane, int width, int count, int16_t* lanes) const {
+    capture(plane, width, count, lanes);
+  }
+  void Capture(const uint8_t* plane, int width, int count, int16_t* lanes) const {
+    capture_bytes(plane, width, count, lanes);
+  }
 };
 // The references, replaced by the vectorised steps of each tier the flags allow.
 void InitVqmLaneKernels(VqmLaneKernels& kernels, unsigned flags);

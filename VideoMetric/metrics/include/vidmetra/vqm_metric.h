@@ -19,7 +19,8 @@ class VqmMetric : public MetricBase {
                                                 .inputs_visualized = 2,
                                                 .higher_is_better = false,
                                                 .width_multiple = 8,
-                                                .height_multiple = 8};
+                                                .height_multiple = 8,
+                                                .reads_bytes = true};
 
   // The transform and the block steps are those of the CPU tiers at construction; every tier gives the same
   // results.
@@ -34,8 +35,9 @@ class VqmMetric : public MetricBase {
  private:
   float FrameVqm(FrameList frames, float* map);
   // Stores the mean and the maximum of every block of block rows [first, last) and, with a map, marks the
-  // blocks on it.
-  void CompareBlockRows(const float* a, const float* b, int first, int last, float* map);
+  // blocks on it. Each plane holds floats or bytes.
+  template <typename A, typename B>
+  void CompareBlockRows(const A* a, const B* b, int first, int last, float* map);
 
   DctLanesFunction transform_;
   VqmLaneKernels lanes_;

@@ -15,6 +15,7 @@ const float* VqmContrastTable();
 
 #ifdef VIDMETRA_X86_KERNELS
 void VqmCaptureLanesAvx512(const float* plane, int width, int count, int16_t* lanes);
+void VqmCaptureByteLanesAvx512(const uint8_t* plane, int width, int count, int16_t* lanes);
 VqmLaneStatistics VqmCompareLanesAvx512(const int16_t* a, const int16_t* b);
 #endif
 
