@@ -122,13 +122,22 @@ bool HasReadableChroma(int colour_space) {
   return colour_space == kYuv || colour_space == kYv12 || colour_space == kIyuv;
 }
 
-YuvSourceRow SourceRow(const VideoFrame& decoded, int y) {
+// The planes of a frame with readable chroma, looked up once per frame rather than per row.
+struct YuvSourcePlanes {
+  PlaneLayout luma, u, v;
+  bool halved;
+};
+
+YuvSourcePlanes SourcePlanes(const VideoFrame& decoded) {
   const int colour_space = decoded.colour_space();
-  const bool halved = colour_space != kYuv;
-  const PlaneLayout luma = decoded.Plane(0);
-  const int chroma_row = halved ? ChromaIndex420(y, luma.height) : y;
-  return {PlaneRow(luma, y), PlaneRow(decoded.Plane(UPlaneIndex(colour_space)), chroma_row),
-          PlaneRow(decoded.Plane(VPlaneIndex(colour_space)), chroma_row), luma.width, halved};
+  return {decoded.Plane(0), decoded.Plane(UPlaneIndex(colour_space)), decoded.Plane(VPlaneIndex(colour_space)),
+          colour_space != kYuv};
+}
+
+YuvSourceRow SourceRow(const YuvSourcePlanes& planes, int y) {
+  const int chroma_row = planes.halved ? ChromaIndex420(y, planes.luma.height) : y;
+  return {PlaneRow(planes.luma, y), PlaneRow(planes.u, chroma_row), PlaneRow(planes.v, chroma_row),
+          planes.luma.width, planes.halved};
 }
 
 // Sets the content and matrix as the full preparation of the component leaves them; false when nothing is to be
@@ -141,8 +150,7 @@ bool StartChromaDerived(PlaneFrame& planes, int component, int matrix) {
   return IsKnownColourMatrix(matrix);
 }
 
-void FillChromaRow(const YuvSourceRow& row, int component, int matrix, float* out) {
-  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
+void FillChromaRow(const YuvPlaneRowKernels& kernels, const YuvSourceRow& row, int component, int matrix, float* out) {
   if (IsRgbComponent(component)) {
     kernels.rgb(row, component, matrix, out);
   } else {
@@ -154,8 +162,9 @@ void FillChromaRow(const YuvSourceRow& row, int component, int matrix, float* ou
 void KeepChromaBytes(const VideoFrame& decoded, PlaneFrame& planes, int component) {
   const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
   uint8_t* out = planes.KeepBytes(component);
+  const YuvSourcePlanes source = SourcePlanes(decoded);
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
-    const YuvSourceRow row = SourceRow(decoded, y);
+    const YuvSourceRow row = SourceRow(source, y);
     kernels.chroma_bytes(component == kComponentU ? row.u : row.v, row.width, row.halved, out);
   }
 }
@@ -168,8 +177,10 @@ void FillChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int compon
     return;
   }
   float* out = planes.ComponentPlane(component);
+  const YuvSourcePlanes source = SourcePlanes(decoded);
+  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
-    FillChromaRow(SourceRow(decoded, y), component, matrix, out);
+    FillChromaRow(kernels, SourceRow(source, y), component, matrix, out);
   }
 }
 
@@ -185,6 +196,7 @@ void FillPackedChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int 
   constexpr int kStretch = 1024;
   uint8_t ys[kStretch], us[kStretch / 2], vs[kStretch / 2];
   float* out = planes.ComponentPlane(component);
+  const YuvPlaneRowKernels& kernels = ActiveYuvPlaneRowKernels();
   for (int y = 0; y < planes.height(); ++y, out += planes.width()) {
     const uint8_t* row = PlaneRow(plane, y);
     for (int x = 0; x < planes.width(); x += kStretch) {
@@ -196,7 +208,7 @@ void FillPackedChromaDerived(const VideoFrame& decoded, PlaneFrame& planes, int 
         us[i] = pair[u];
         vs[i] = pair[v];
       }
-      FillChromaRow({ys, us, vs, count, true}, component, matrix, out + x);
+      FillChromaRow(kernels, {ys, us, vs, count, true}, component, matrix, out + x);
     }
   }
 }
