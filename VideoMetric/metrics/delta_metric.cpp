@@ -19,7 +19,7 @@ float DeltaMetric::FrameDelta(FrameList frames, float* map) const {
     if (map != nullptr) return static_cast<float>(SumDifferences(a, b, count, map, signed_difference) / samples);
     return SumQuotient(
         a, b, count, samples, ActiveByteDifferenceKernels().signed_, ActiveDifferenceLaneKernels().signed_,
-        [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, signed_difference); });
+        [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, signed_difference); }, params_.pool);
   });
 }
 

@@ -21,7 +21,8 @@ float MsadMetric::FrameMsad(FrameList frames, float* map) const {
     if (map != nullptr) return static_cast<float>(SumDifferences(a, b, count, map, absolute) / samples);
     return SumQuotient(a, b, count, samples, ActiveByteDifferenceKernels().absolute,
                        ActiveDifferenceLaneKernels().absolute,
-                       [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, absolute); });
+                       [&](auto x, auto y) { return SumDifferences(x, y, count, nullptr, absolute); },
+                       params_.pool);
   });
 }
 

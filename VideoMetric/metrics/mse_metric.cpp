@@ -12,7 +12,7 @@
 
 namespace vidmetra {
 
-float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map) {
+float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map, TaskPool* pool) {
   return VisitSamplePair(frames, component, [&](auto a, auto b) {
     if (squared_map != nullptr) {
       // The product of two floats is exact in double, so its rounding to float is the float product.
@@ -26,18 +26,18 @@ float FrameMse(FrameList frames, int32_t component, size_t samples, float* squar
       return LaneSum{sum, sum};
     };
     return SumQuotient(a, b, samples, static_cast<double>(samples), ActiveByteDifferenceKernels().squared,
-                       float_lanes, [&](auto x, auto y) { return SumSquaredErrorOf(x, y, samples); });
+                       float_lanes, [&](auto x, auto y) { return SumSquaredErrorOf(x, y, samples); }, pool);
   });
 }
 
 MseMetric::MseMetric(const MetricParams& params) : MetricBase(params, kDescriptor) {}
 
 FrameResult MseMetric::Measure(FrameList frames) {
-  return CompleteFrame({FrameMse(frames, params_.component, SampleCount(), nullptr)}, nullptr);
+  return CompleteFrame({FrameMse(frames, params_.component, SampleCount(), nullptr, params_.pool)}, nullptr);
 }
 
 FrameResult MseMetric::MeasureAndVisualize(FrameList frames, VideoFrame& target) {
-  return CompleteFrame({FrameMse(frames, params_.component, SampleCount(), difference_map())}, &target);
+  return CompleteFrame({FrameMse(frames, params_.component, SampleCount(), difference_map(), params_.pool)}, &target);
 }
 
 void MseMetric::RenderVisualization(VideoFrame& target) {

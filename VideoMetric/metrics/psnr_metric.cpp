@@ -46,7 +46,7 @@ float PixelPsnr(float squared, int32_t peak_squared) {
 FrameResult PsnrMetric::MeasureFrame(FrameList frames, VideoFrame* target) {
   peak_squared_ = PeakSquared();
   float* map = target != nullptr ? difference_map() : nullptr;
-  const float mse = FrameMse(frames, params_.component, SampleCount(), nullptr);
+  const float mse = FrameMse(frames, params_.component, SampleCount(), nullptr, params_.pool);
   float psnr = 100.0f;
   if (mse != 0.0f) psnr = std::min(100.0f, static_cast<float>(10.0 * std::log10(peak_squared_ / double{mse})));
   if (map != nullptr) MapPixelPsnr(frames, map);

@@ -15,6 +15,11 @@ struct LaneSum {
   bool integral = false;  // every term is an integer: any order gives the same sum while magnitude < 2^53
 };
 
+// The sum of the terms of both.
+inline LaneSum operator+(const LaneSum& x, const LaneSum& y) {
+  return {x.sum + y.sum, x.magnitude + y.magnitude, x.integral && y.integral};
+}
+
 // float(sum / divisor) as the reference would round it, for a positive `divisor`; nullopt when not certain.
 std::optional<float> CertainQuotient(double lane_sum, double magnitude, size_t terms, double divisor);
 

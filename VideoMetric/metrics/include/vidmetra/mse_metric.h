@@ -33,7 +33,8 @@ inline int MseGreyLevel(float m) {
   return static_cast<int>(level < 255.0f ? level : 255.0f);
 }
 
-// The frame's MSE rounded to float; with a map, every squared difference is stored in it.
-float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map);
+// The frame's MSE rounded to float, summed in parts over `pool`; with a map, every squared difference is stored
+// in it.
+float FrameMse(FrameList frames, int32_t component, size_t samples, float* squared_map, TaskPool* pool);
 
 }  // namespace vidmetra

@@ -2,12 +2,14 @@
 // A two-input metric's planes as the preparation left them: floats, or bytes where it kept 8-bit samples so
 // (PlaneFrame::ComponentBytes). The formulas are written once over any of the sample sources below: each gives
 // the float of the plane it stands for, exactly.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
 #include "vidmetra/lane_sum_quotient.h"
 #include "vidmetra/metric.h"
+#include "vidmetra/task_pool.h"
 
 namespace vidmetra {
 
@@ -39,15 +41,36 @@ decltype(auto) VisitSamplePair(FrameList frames, int component, Visit&& visit) {
   return visit(a, b);
 }
 
+// Σ part(begin, end) over a split of [0, count) into a fixed number of parts, spread over `pool` and added in
+// order: the same parts whatever the number of threads. Integer sums are exact in any split, and a lane sum's
+// certificate holds for any order of adding its terms.
+template <typename Part>
+auto SumInParts(TaskPool* pool, size_t count, Part part) {
+  constexpr int kParts = 4;
+  std::array<decltype(part(size_t{0}, size_t{0})), kParts> sums{};
+  RunParts(pool, kParts, [&](int index) {
+    const auto at = static_cast<size_t>(index);
+    sums[at] = part(count * at / kParts, count * (at + 1) / kParts);
+  });
+  auto total = sums[0];
+  for (size_t i = 1; i < sums.size(); ++i) total = total + sums[i];
+  return total;
+}
+
 // float(Σ / divisor) of a sum over `count` sample pairs: bytes through the integer `byte_sum`, floats through the
-// certified `float_lanes`, a mixed pair through the `reference`, called as reference(a, b).
+// certified `float_lanes` in parts over `pool` (four times the memory of bytes, worth a second thread), a mixed
+// pair through the `reference`, called as reference(a, b).
 template <typename A, typename B, typename ByteSum, typename FloatLanes, typename Reference>
 float SumQuotient(A a, B b, size_t count, double divisor, ByteSum byte_sum, FloatLanes float_lanes,
-                  Reference reference) {
+                  Reference reference, TaskPool* pool) {
   if constexpr (kBothBytes<A, B>) {
     return static_cast<float>(static_cast<double>(byte_sum(a, b, count)) / divisor);
   } else if constexpr (kBothFloats<A, B>) {
-    return QuotientOfSum(count, divisor, [&] { return float_lanes(a, b, count); }, [&] { return reference(a, b); });
+    const auto lanes = [&] {
+      return SumInParts(pool, count,
+                        [&](size_t begin, size_t end) { return float_lanes(a + begin, b + begin, end - begin); });
+    };
+    return QuotientOfSum(count, divisor, lanes, [&] { return reference(a, b); });
   } else {
     return static_cast<float>(reference(a, b) / divisor);
   }
