@@ -16,11 +16,6 @@ class ByteDifferencesCheck : public testing::TierCheck {
   void SetUp() override {
     if (!TierHasOwnKernels(InitByteDifferenceKernels)) GTEST_SKIP() << "no kernel of its own at this tier";
   }
-  std::vector<uint8_t> RandomBytes(size_t count) {
-    std::vector<uint8_t> bytes(count);
-    for (uint8_t& byte : bytes) byte = testing::RandomByte(random_);
-    return bytes;
-  }
 };
 
 TEST_P(ByteDifferencesCheck, SumsMatchTheReferencesAndTheFloatSums) {

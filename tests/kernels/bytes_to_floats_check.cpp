@@ -22,8 +22,7 @@ TEST_P(BytesToFloatsCheck, MatchesReferenceOnRandomRuns) {
   for (int n = 0; n < 20; ++n) counts.push_back(random_() % 4000);
   for (size_t offset = 0; offset < 4; ++offset) {
     for (const size_t count : counts) {
-      std::vector<uint8_t> bytes(offset + count);
-      for (uint8_t& value : bytes) value = testing::RandomByte(random_);
+      const std::vector<uint8_t> bytes = RandomBytes(offset + count);
       std::vector<float> reference(offset + count + 1, -1.0f), vector(offset + count + 1, -1.0f);
       BytesToFloatsScalar(bytes.data() + offset, reference.data() + offset, count);
       BytesToFloats(bytes.data() + offset, vector.data() + offset, count);

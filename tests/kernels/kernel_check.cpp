@@ -31,6 +31,12 @@ uint8_t RandomByte(std::mt19937& random) {
   return static_cast<uint8_t>(draw >> 8);
 }
 
+std::vector<uint8_t> TierCheck::RandomBytes(size_t count) {
+  std::vector<uint8_t> bytes(count);
+  for (uint8_t& byte : bytes) byte = RandomByte(random_);
+  return bytes;
+}
+
 size_t RandomOffset(std::mt19937& random, size_t limit) { return random() % (limit + 1); }
 
 }  // namespace vidmetra::testing

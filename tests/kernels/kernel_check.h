@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/cpu_tiers.h"
 
@@ -30,6 +31,9 @@ class TierCheck : public ::testing::TestWithParam<CpuTier> {
   bool TierHasOwnKernels(void (*init)(Table&, unsigned)) const {
     return testing::TierHasOwnKernels(init, GetParam());
   }
+
+  // `count` bytes of RandomByte.
+  std::vector<uint8_t> RandomBytes(size_t count);
 
   std::mt19937 random_;
 

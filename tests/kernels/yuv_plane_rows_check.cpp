@@ -21,12 +21,6 @@ class YuvPlaneRowsCheck : public testing::TierCheck {
   static bool SameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
   }
-
-  std::vector<uint8_t> RandomBytes(size_t count) {
-    std::vector<uint8_t> bytes(count);
-    for (uint8_t& value : bytes) value = testing::RandomByte(random_);
-    return bytes;
-  }
 };
 
 TEST_P(YuvPlaneRowsCheck, MatchesReferenceOnRandomRows) {
