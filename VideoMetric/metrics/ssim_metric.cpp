@@ -38,9 +38,12 @@ float SsimMetric::FrameSsim(FrameList frames, float* map) {
   const uint8_t* a_bytes = frames[0]->ComponentBytes(params_.component);
   const uint8_t* b_bytes = frames[1]->ComponentBytes(params_.component);
   const bool bytes = a_bytes != nullptr && b_bytes != nullptr;
+  // Once per frame: an input kept as bytes beside one of floats is widened here.
+  const float* a = bytes ? nullptr : FloatPlane(frames, 0);
+  const float* b = bytes ? nullptr : FloatPlane(frames, 1);
   for (SsimPlanes& band : bands_) {
-    band.a = bytes ? nullptr : FloatPlane(frames, 0);
-    band.b = bytes ? nullptr : FloatPlane(frames, 1);
+    band.a = a;
+    band.b = b;
   }
   RunParts(params_.pool, static_cast<int>(bands_.size()), [&](int band) {
     const auto at = static_cast<size_t>(band);
